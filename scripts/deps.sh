@@ -1,0 +1,25 @@
+# Installs the Debian packages a script needs, or says how to.
+# Usage: need_packages PACKAGE...
+need_packages() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages. Install them with:" >&2
+        echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building and running the game takes.
+GAME_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n
+               fonts-ipafont-gothic fonts-ipafont-mincho)

@@ -1,0 +1,250 @@
+#include "frmMain.h"
+
+#include "shell/Forms.h"
+#include "shell/Runtime.h"
+#include "windows/frmGameOver.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTimer>
+
+
+namespace {
+
+using layout::Align;
+using layout::Control;
+using layout::Kind;
+using layout::Picture;
+
+constexpr Control drop(int i)
+{
+    return {.name = "imgUran", .kind = Kind::Image, .index = i, .left = 360 + 720 * (i / 4),
+            .top = 480 + 480 * (i % 4), .width = 480, .height = 480, .visible = false,
+            .picture = Picture::Trefoil};
+}
+
+constexpr Control bin(int j, bool shown)
+{
+    return {.name = "imgBakets", .kind = Kind::Image, .index = j, .left = 360 + 720 * j,
+            .top = 2520, .width = 480, .height = 480, .visible = shown, .picture = Picture::Bin};
+}
+
+constexpr Control Table[] = {
+    {.name = "tmrTimer1", .kind = Kind::Timer, .interval = 500, .enabled = false},
+    {.name = "lblHiScoreBrd", .kind = Kind::Label, .left = 3000, .top = 1080, .width = 1215,
+     .height = 255, .caption = "0", .backColor = layout::SystemWindowBackground,
+     .align = Align::Right, .border = true},
+    {.name = "lblScoreBrd", .kind = Kind::Label, .left = 3000, .top = 480, .width = 1215,
+     .height = 255, .caption = "0", .backColor = layout::SystemWindowBackground,
+     .align = Align::Right, .border = true},
+    {.name = "imgMiss", .kind = Kind::Image, .index = 1, .left = 3480, .top = 2040, .width = 480,
+     .height = 480, .visible = false, .picture = Picture::Trefoil},
+    {.name = "imgMiss", .kind = Kind::Image, .index = 0, .left = 3000, .top = 2040, .width = 480,
+     .height = 480, .visible = false, .picture = Picture::Trefoil},
+    {.name = "lblMiss", .kind = Kind::Label, .left = 3000, .top = 1680, .width = 975,
+     .height = 255, .caption = "MISS"},
+    {.name = "lblHiScore", .kind = Kind::Label, .left = 3120, .top = 840, .width = 975,
+     .height = 255, .caption = "HI-SCORE"},
+    drop(0), drop(1), drop(2), drop(3), drop(4), drop(5), drop(6), drop(7), drop(8), drop(9),
+    drop(10), drop(11),
+    {.name = "lblScore", .kind = Kind::Label, .left = 3120, .top = 120, .width = 975,
+     .height = 255, .caption = "SCORE"},
+    bin(2, false),
+    bin(1, true),
+    bin(0, false),
+};
+
+} // namespace
+
+frmMain::frmMain()
+    : Form({.clientWidth = 4680, .clientHeight = 3195, .border = Border::FixedSingle,
+            .icon = Picture::Trefoil},
+           Table),
+      m_tmrTimer1(m_controls.timer("tmrTimer1")), m_playfield(*this, rt::random())
+{
+    auto *menuBar = new QMenuBar(this);
+    QMenu *mnuFile = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    m_mnuStart = mnuFile->addAction(QStringLiteral("開始(&S)"));
+    m_mnuEnd = mnuFile->addAction(QStringLiteral("終了(&X)"));
+    QMenu *mnuHelp = menuBar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    m_mnuVer = mnuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+    setMenuBar(menuBar);
+
+    connect(m_mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
+    connect(m_tmrTimer1, &QTimer::timeout, this,
+            [this] { deliver([this] { m_playfield.tmrTimer1_Timer(); }); });
+
+    // A message box holds the round until it closes.
+    rt::ModalState &modal = rt::ModalState::instance();
+    m_playfield.setHeld(modal.isOpen());
+    connect(&modal, &rt::ModalState::changed, this,
+            [this](bool open) { m_playfield.setHeld(open); });
+
+    setFocusPolicy(Qt::StrongFocus);
+    client()->installEventFilter(this);
+}
+
+void frmMain::mnuStart_Click()
+{
+    deliver([this] { m_playfield.mnuStart_Click(); });
+}
+
+void frmMain::Form_Unload()
+{
+    m_playfield.windowUnloaded();
+}
+
+std::int16_t frmMain::keyCode(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    default:
+        break;
+    }
+    // Letters and digits carry their upper-case character code; the rest have none here.
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return std::int16_t(qtKey);
+    return 0;
+}
+
+std::int16_t frmMain::mouseButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return Playfield::ButtonLeft;
+    case Qt::RightButton:
+        return Playfield::ButtonRight;
+    case Qt::MiddleButton:
+        return Playfield::ButtonMiddle;
+    default:
+        return 0;
+    }
+}
+
+std::int16_t frmMain::shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return std::int16_t((modifiers & Qt::ShiftModifier ? 1 : 0) |
+                        (modifiers & Qt::ControlModifier ? 2 : 0) |
+                        (modifiers & Qt::AltModifier ? 4 : 0));
+}
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    // Auto-repeated presses of a held key keep setting the same lane.
+    const std::int16_t code = keyCode(event->key());
+    const std::int16_t shift = shiftState(event->modifiers());
+    deliver([&] { m_playfield.Form_KeyDown(code, shift); });
+}
+
+void frmMain::keyReleaseEvent(QKeyEvent *event)
+{
+    // X11 reports a held key as release/press pairs; those releases are not the player's.
+    if (event->isAutoRepeat())
+        return;
+    const std::int16_t code = keyCode(event->key());
+    const std::int16_t shift = shiftState(event->modifiers());
+    deliver([&] { m_playfield.Form_KeyUp(code, shift); });
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == client()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            deliver([&] {
+                m_playfield.Form_MouseDown(mouseButton(mouse->button()),
+                                           shiftState(mouse->modifiers()));
+            });
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            deliver([&] {
+                m_playfield.Form_MouseUp(mouseButton(mouse->button()),
+                                         shiftState(mouse->modifiers()));
+            });
+            return true;
+        }
+        default:
+            break;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void frmMain::setDropVisible(int index, bool visible)
+{
+    m_controls.widget("imgUran", index)->setVisible(visible);
+}
+
+void frmMain::setBucketVisible(int lane, bool visible)
+{
+    m_controls.widget("imgBakets", lane)->setVisible(visible);
+}
+
+void frmMain::setMissVisible(int index, bool visible)
+{
+    m_controls.widget("imgMiss", index)->setVisible(visible);
+}
+
+void frmMain::setScoreText(const std::string &text)
+{
+    m_controls.label("lblScoreBrd")->setText(QString::fromStdString(text));
+}
+
+void frmMain::setHiScoreText(const std::string &text)
+{
+    m_controls.label("lblHiScoreBrd")->setText(QString::fromStdString(text));
+}
+
+int frmMain::timerInterval() const
+{
+    return m_tmrTimer1->interval();
+}
+
+void frmMain::setTimerInterval(int ms)
+{
+    m_tmrTimer1->setInterval(ms); // restarts a running timer's period
+}
+
+void frmMain::setTimerEnabled(bool enabled)
+{
+    if (!enabled)
+        m_tmrTimer1->stop();
+    else if (!m_tmrTimer1->isActive())
+        m_tmrTimer1->start();
+}
+
+void frmMain::showGameOver()
+{
+    Forms::show<frmGameOver>();
+}
+
+void frmMain::schedulePump()
+{
+    QMetaObject::invokeMethod(this, [this] { m_playfield.pump(); }, Qt::QueuedConnection);
+}

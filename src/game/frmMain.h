@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Playfield.h"
+#include "shell/Form.h"
+
+class QAction;
+class QMenuBar;
+class QTimer;
+
+// The playfield: twelve drop pictures in three columns, the bins beneath, the boards and the
+// menu. Its rules live in Playfield; this class turns Qt's events into them and shows the result.
+class frmMain final : public Form, private PlayfieldView
+{
+    Q_OBJECT
+public:
+    frmMain();
+
+    Playfield &playfield() { return m_playfield; }
+    QAction *mnuStart() const { return m_mnuStart; }
+    QAction *mnuEnd() const { return m_mnuEnd; }
+    QAction *mnuVer() const { return m_mnuVer; }
+
+    void mnuStart_Click();
+
+    void Form_Unload() override;
+
+    // Qt's key and button values as the handlers know them.
+    static std::int16_t keyCode(int qtKey);
+    static std::int16_t mouseButton(Qt::MouseButton button);
+    static std::int16_t shiftState(Qt::KeyboardModifiers modifiers);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // PlayfieldView
+    void setDropVisible(int index, bool visible) override;
+    void setBucketVisible(int lane, bool visible) override;
+    void setMissVisible(int index, bool visible) override;
+    void setScoreText(const std::string &text) override;
+    void setHiScoreText(const std::string &text) override;
+    int timerInterval() const override;
+    void setTimerInterval(int ms) override;
+    void setTimerEnabled(bool enabled) override;
+    void showGameOver() override;
+    void schedulePump() override;
+
+    template <typename Handler> void deliver(Handler handler)
+    {
+        handler();
+        m_playfield.pump();
+    }
+
+    QTimer *m_tmrTimer1;
+    QAction *m_mnuStart;
+    QAction *m_mnuEnd;
+    QAction *m_mnuVer;
+    Playfield m_playfield;
+};

@@ -1,0 +1,10 @@
+#include "game/frmMain.h"
+#include "shell/Application.h"
+#include "shell/Forms.h"
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    Forms::show<frmMain>();
+    return app.exec();
+}

@@ -1,0 +1,52 @@
+#include "Application.h"
+
+#include "AppInfo.h"
+#include "RuntimeError.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QString::fromUtf8(AppInfo::Title));
+    setApplicationVersion(QString::fromLatin1(AppInfo::VersionText));
+    setQuitOnLastWindowClosed(false); // the window registry decides when the game ends
+    registerFontSubstitutions();
+
+    // The message boxes speak Japanese like the rest of the game.
+    auto *translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+}
+
+void Application::registerFontSubstitutions()
+{
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"),
+                               {QStringLiteral("IPAPMincho"), QStringLiteral("Noto Serif CJK JP")});
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const RuntimeError &e) {
+        fail(QStringLiteral("実行時エラー '%1':\n\n%2").arg(int(e.code())).arg(QString::fromUtf8(e.what())));
+    } catch (const std::exception &e) {
+        fail(QString::fromUtf8(e.what()));
+    }
+    return true;
+}
+
+void Application::fail(const QString &message)
+{
+    if (m_failed)
+        return;
+    m_failed = true;
+    QMessageBox::critical(nullptr, QString::fromUtf8(AppInfo::Title), message);
+    exit(1);
+}

@@ -1,0 +1,85 @@
+#include "Form.h"
+
+#include "AppInfo.h"
+#include "Forms.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+Form::Form(const Settings &settings, std::span<const layout::Control> table)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_client(new QWidget(this))
+{
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QString::fromUtf8(AppInfo::Title));
+    if (settings.icon != layout::Picture::None)
+        setWindowIcon(layout::icon(settings.icon));
+    else if (settings.border == Border::FixedDialog)
+        setWindowIcon(QIcon()); // dialogs carry no icon of their own
+    // The window's default font, used by every control without a font of its own.
+    setFont(layout::font({"ＭＳ Ｐゴシック", 9}));
+
+    auto *box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    box->setSizeConstraint(QLayout::SetFixedSize); // not resizable
+    m_client->setFixedSize(layout::px(settings.clientWidth), layout::px(settings.clientHeight));
+    m_client->setAutoFillBackground(true);
+    box->addWidget(m_client);
+    m_controls.build(m_client, table);
+}
+
+void Form::setMenuBar(QWidget *menuBar)
+{
+    static_cast<QVBoxLayout *>(layout())->setMenuBar(menuBar);
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    closeRequested();
+}
+
+void Form::closeRequested()
+{
+    Forms::unload(this);
+}
+
+void Forms::showForm(Form *form)
+{
+    if (!form->isVisible())
+        form->show();
+}
+
+void Forms::unload(Form *form)
+{
+    auto it = std::find_if(s_loaded.begin(), s_loaded.end(),
+                           [form](const auto &entry) { return entry.second == form; });
+    if (it == s_loaded.end())
+        return;
+    s_loaded.erase(it);
+    form->Form_Unload();
+    form->hide();
+    form->deleteLater();
+    if (loadedCount() > 0)
+        return;
+    if (s_onLastWindowGone)
+        s_onLastWindowGone();
+    else
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void Forms::setOnLastWindowGone(std::function<void()> action)
+{
+    s_onLastWindowGone = std::move(action);
+}
+
+int Forms::loadedCount()
+{
+    return int(std::count_if(s_loaded.begin(), s_loaded.end(),
+                             [](const auto &entry) { return !entry.second.isNull(); }));
+}

@@ -1,0 +1,19 @@
+#include "Random.h"
+
+#include <chrono>
+
+ClockRandom::ClockRandom()
+{
+    randomize();
+}
+
+void ClockRandom::randomize()
+{
+    const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    m_engine.seed(static_cast<std::mt19937::result_type>(now ^ (now >> 32)));
+}
+
+float ClockRandom::next()
+{
+    return fromBits(static_cast<std::uint32_t>(m_engine()));
+}

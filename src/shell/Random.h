@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+// The game's pseudo-random source (Randomize / Rnd).
+class RandomSource
+{
+public:
+    virtual ~RandomSource() = default;
+    // Reseed from the clock.
+    virtual void randomize() = 0;
+    // Next value in [0, 1); 1.0 is never returned.
+    virtual float next() = 0;
+};
+
+class ClockRandom final : public RandomSource
+{
+public:
+    ClockRandom();
+    void randomize() override;
+    float next() override;
+
+    // 24 random bits over 2^24: every value is exact in a float and the largest is 1 - 2^-24.
+    // (generate_canonical<float> may round up to 1.0.)
+    static float fromBits(std::uint32_t bits) { return float(bits >> 8) / 16777216.0f; }
+
+private:
+    std::mt19937 m_engine;
+};

@@ -1,0 +1,95 @@
+#include "Runtime.h"
+
+#include "AppInfo.h"
+#include "Random.h"
+
+#include <QMessageBox>
+
+namespace {
+
+class QtMessageBox final : public MessageBoxBackend
+{
+public:
+    // The game asks two kinds of question: an OK notice and a Yes/No question.
+    int show(const QString &text, int style, const QString &title) override
+    {
+        QMessageBox box;
+        box.setWindowTitle(title);
+        box.setText(text);
+        if ((style & 0x70) == rt::vbExclamation)
+            box.setIcon(QMessageBox::Warning);
+        if ((style & 0x7) == rt::vbYesNo) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::No);
+        } else {
+            box.setStandardButtons(QMessageBox::Ok);
+            box.setDefaultButton(QMessageBox::Ok);
+            box.setEscapeButton(QMessageBox::Ok);
+        }
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return rt::vbYes;
+        case QMessageBox::No:
+            return rt::vbNo;
+        default:
+            return rt::vbOK;
+        }
+    }
+};
+
+RandomSource *s_random = nullptr;
+MessageBoxBackend *s_messageBox = nullptr;
+
+} // namespace
+
+namespace rt {
+
+RandomSource &random()
+{
+    static ClockRandom clock;
+    return s_random ? *s_random : clock;
+}
+
+void setRandom(RandomSource *source)
+{
+    s_random = source;
+}
+
+int msgBox(const QString &text, int style)
+{
+    static QtMessageBox qtBox;
+    MessageBoxBackend &backend = s_messageBox ? *s_messageBox : qtBox;
+    ModalState &modal = ModalState::instance();
+    modal.enter();
+    struct Leave {
+        ModalState &m;
+        ~Leave() { m.leave(); }
+    } leave{modal};
+    return backend.show(text, style, QString::fromUtf8(AppInfo::Title));
+}
+
+void setMessageBox(MessageBoxBackend *backend)
+{
+    s_messageBox = backend;
+}
+
+ModalState &ModalState::instance()
+{
+    static ModalState state;
+    return state;
+}
+
+void ModalState::enter()
+{
+    if (m_depth++ == 0)
+        emit changed(true);
+}
+
+void ModalState::leave()
+{
+    if (--m_depth == 0)
+        emit changed(false);
+}
+
+} // namespace rt

@@ -1,0 +1,81 @@
+#include "frmGameOver.h"
+
+#include "shell/Convert.h"
+#include "shell/Forms.h"
+#include "shell/Random.h"
+#include "shell/Runtime.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+
+namespace {
+
+using layout::Control;
+using layout::Kind;
+
+constexpr Control Table[] = {
+    {.name = "tmrTimer1", .kind = Kind::Timer, .interval = 20, .enabled = true},
+    {.name = "cmdOKButton", .kind = Kind::CommandButton, .left = 2400, .top = 2520, .width = 1215,
+     .height = 375, .caption = "OK", .tabIndex = 0},
+    {.name = "lblTitle", .kind = Kind::Label, .left = 600, .top = 120, .width = 5055, .height = 735,
+     .caption = "ルミナク事故発生!!", .backColor = layout::SystemButtonFace,
+     .foreColor = 0x000000FF, .font = layout::Font{"ＭＳ Ｐ明朝", 36, true}},
+    {.name = "lblGameOver", .kind = Kind::Label, .left = 1800, .top = 1080, .width = 2415,
+     .height = 375, .caption = "GAME OVER", .backColor = layout::SystemButtonFace,
+     .font = layout::Font{"ＭＳ Ｐゴシック", 20.25, true}},
+    {.name = "lblTryAgain", .kind = Kind::Label, .left = 2400, .top = 1800, .width = 1215,
+     .height = 375, .caption = "Try Again!", .backColor = layout::SystemButtonFace,
+     .font = layout::Font{"ＭＳ Ｐゴシック", 14.25, false}},
+};
+
+} // namespace
+
+frmGameOver::frmGameOver()
+    : Form({.clientWidth = 6030, .clientHeight = 3195, .border = Border::FixedDialog}, Table),
+      m_tmrTimer1(m_controls.timer("tmrTimer1"))
+{
+    connect(m_tmrTimer1, &QTimer::timeout, this, &frmGameOver::tmrTimer1_Timer);
+    QPushButton *ok = m_controls.button("cmdOKButton");
+    connect(ok, &QPushButton::clicked, this, &frmGameOver::cmdOKButton_Click);
+    setFocusProxy(ok);
+}
+
+void frmGameOver::Form_Load()
+{
+    rt::random().randomize();
+    m_tmrTimer1->start();
+}
+
+std::uint32_t frmGameOver::flashColor(float r)
+{
+    return std::uint32_t(convert::clng(double(r) * 16777216.0));
+}
+
+void frmGameOver::tmrTimer1_Timer()
+{
+    const std::uint32_t color = flashColor(rt::random().next());
+    setBackColor(client(), color);
+    setBackColor(m_controls.label("lblGameOver"), color);
+    setBackColor(m_controls.label("lblTitle"), color);
+    setBackColor(m_controls.label("lblTryAgain"), color);
+}
+
+void frmGameOver::setBackColor(QWidget *widget, std::uint32_t color)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, layout::color(color));
+    widget->setPalette(pal);
+}
+
+void frmGameOver::cmdOKButton_Click()
+{
+    m_tmrTimer1->stop();
+    Forms::unload(this);
+}
+
+void frmGameOver::closeRequested()
+{
+    cmdOKButton_Click();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "shell/Form.h"
+
+#include <cstdint>
+
+class QTimer;
+
+// Announces the end of a round, flashing in a random colour until OK is pressed.
+class frmGameOver final : public Form
+{
+    Q_OBJECT
+public:
+    frmGameOver();
+
+    void Form_Load() override;
+    void tmrTimer1_Timer();
+    void cmdOKButton_Click();
+
+    // The colour (0x00BBGGRR) a random value in [0, 1) turns into.
+    static std::uint32_t flashColor(float r);
+
+protected:
+    void closeRequested() override;
+
+private:
+    void setBackColor(QWidget *widget, std::uint32_t color);
+    QTimer *m_tmrTimer1;
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "shell/Random.h"
+#include "shell/Runtime.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A random source that hands out the values a test queues, then `fallback` for ever.
+class FakeRandom final : public RandomSource
+{
+public:
+    explicit FakeRandom(std::vector<std::string> *log = nullptr) : m_log(log) {}
+    void randomize() override
+    {
+        ++randomizeCount;
+        if (m_log)
+            m_log->push_back("randomize");
+    }
+    float next() override
+    {
+        ++nextCount;
+        if (values.empty())
+            return fallback;
+        const float v = values.front();
+        values.pop_front();
+        return v;
+    }
+
+    std::deque<float> values;
+    float fallback = 0.0f;
+    int randomizeCount = 0;
+    int nextCount = 0;
+
+private:
+    std::vector<std::string> *m_log;
+};
+
+// A message box that answers at once, running `whileOpen` first as if the player took time.
+class FakeMessageBox final : public MessageBoxBackend
+{
+public:
+    int show(const QString &text, int style, const QString &title) override
+    {
+        lastText = text;
+        lastStyle = style;
+        lastTitle = title;
+        ++shown;
+        if (whileOpen)
+            whileOpen();
+        return answer;
+    }
+
+    int answer = rt::vbOK;
+    std::function<void()> whileOpen;
+    QString lastText, lastTitle;
+    int lastStyle = -1;
+    int shown = 0;
+};
+
+// Puts the fakes in place for one test and takes them away again.
+struct FakeRuntime {
+    FakeRandom random;
+    FakeMessageBox messageBox;
+    FakeRuntime()
+    {
+        rt::setRandom(&random);
+        rt::setMessageBox(&messageBox);
+    }
+    ~FakeRuntime()
+    {
+        rt::setRandom(nullptr);
+        rt::setMessageBox(nullptr);
+    }
+};
