@@ -1,10 +1,10 @@
-#include "game/frmMain.h"
+#include "windows/frmOpening.h"
 #include "shell/Application.h"
 #include "shell/Forms.h"
 
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
-    Forms::show<frmMain>();
+    Forms::show<frmOpening>();
     return app.exec();
 }

@@ -71,17 +71,20 @@ public:
     std::int16_t BucketLane = 0;
     std::int16_t HiScore = 0;
 
-    int roundsRunning() const { return int(m_rounds.size()); }
-    int stepOfTopRound() const { return m_rounds.empty() ? -1 : m_rounds.back().Step; }
-    int laneOfTopRound() const { return m_rounds.empty() ? -1 : m_rounds.back().Lane; }
-
-private:
+    // What one run of Start keeps while it runs.
     struct Round {
         std::int16_t Score = 0;
         std::int16_t MissCount = 0;
         std::int16_t Lane = 0;
         std::int16_t Step = 0;
     };
+    // The running rounds, the one that advances last.
+    const std::vector<Round> &rounds() const { return m_rounds; }
+    int roundsRunning() const { return int(m_rounds.size()); }
+    int stepOfTopRound() const { return m_rounds.empty() ? -1 : m_rounds.back().Step; }
+    int laneOfTopRound() const { return m_rounds.empty() ? -1 : m_rounds.back().Lane; }
+
+private:
 
     void setBucket(std::int16_t lane);
     void beginDrop();

@@ -2,6 +2,7 @@
 
 #include "shell/Forms.h"
 #include "shell/Runtime.h"
+#include "windows/frmAbout.h"
 #include "windows/frmGameOver.h"
 
 #include <QKeyEvent>
@@ -73,6 +74,8 @@ frmMain::frmMain()
     setMenuBar(menuBar);
 
     connect(m_mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
+    connect(m_mnuEnd, &QAction::triggered, this, &frmMain::mnuEnd_Click);
+    connect(m_mnuVer, &QAction::triggered, this, &frmMain::mnuVer_Click);
     connect(m_tmrTimer1, &QTimer::timeout, this,
             [this] { deliver([this] { m_playfield.tmrTimer1_Timer(); }); });
 
@@ -89,6 +92,17 @@ frmMain::frmMain()
 void frmMain::mnuStart_Click()
 {
     deliver([this] { m_playfield.mnuStart_Click(); });
+}
+
+void frmMain::mnuEnd_Click()
+{
+    if (rt::msgBox(QStringLiteral("終了しますか？"), rt::vbYesNo | rt::vbExclamation) == rt::vbYes)
+        Forms::unload(this); // ends every round; the game ends with the last window
+}
+
+void frmMain::mnuVer_Click()
+{
+    Forms::show<frmAbout>();
 }
 
 void frmMain::Form_Unload()

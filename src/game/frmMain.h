@@ -21,6 +21,8 @@ public:
     QAction *mnuVer() const { return m_mnuVer; }
 
     void mnuStart_Click();
+    void mnuEnd_Click();
+    void mnuVer_Click();
 
     void Form_Unload() override;
 

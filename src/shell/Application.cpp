@@ -1,17 +1,19 @@
 #include "Application.h"
 
 #include "AppInfo.h"
+#include "Runtime.h"
 #include "RuntimeError.h"
 
 #include <QFont>
 #include <QLibraryInfo>
-#include <QMessageBox>
 #include <QTranslator>
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromUtf8(AppInfo::Title));
     setApplicationVersion(QString::fromLatin1(AppInfo::VersionText));
+    // Ties the windows to the desktop entry (Wayland has no other way to match them).
+    setDesktopFileName(QString::fromLatin1(AppInfo::AppId));
     setQuitOnLastWindowClosed(false); // the window registry decides when the game ends
     registerFontSubstitutions();
 
@@ -47,6 +49,6 @@ void Application::fail(const QString &message)
     if (m_failed)
         return;
     m_failed = true;
-    QMessageBox::critical(nullptr, QString::fromUtf8(AppInfo::Title), message);
+    rt::msgBox(message, rt::vbCritical);
     exit(1);
 }

@@ -5,6 +5,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -15,7 +17,7 @@ Form::Form(const Settings &settings, std::span<const layout::Control> table)
       m_client(new QWidget(this))
 {
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(QString::fromUtf8(AppInfo::Title));
+    setWindowTitle(QString::fromUtf8(settings.caption ? settings.caption : AppInfo::Title));
     if (settings.icon != layout::Picture::None)
         setWindowIcon(layout::icon(settings.icon));
     else if (settings.border == Border::FixedDialog)
@@ -31,6 +33,19 @@ Form::Form(const Settings &settings, std::span<const layout::Control> table)
     m_client->setAutoFillBackground(true);
     box->addWidget(m_client);
     m_controls.build(m_client, table);
+
+    // Enter presses the default button and Escape the cancel button, wherever the focus is.
+    if (QPushButton *button = m_controls.defaultButton()) {
+        for (int key : {Qt::Key_Return, Qt::Key_Enter})
+            connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, button,
+                    &QPushButton::click);
+    }
+    if (QPushButton *button = m_controls.cancelButton())
+        connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, button,
+                &QPushButton::click);
+    // The first control in tab order holds the focus when the window opens.
+    if (QWidget *first = m_controls.firstInTabOrder())
+        first->setFocus();
 }
 
 void Form::setMenuBar(QWidget *menuBar)

@@ -18,6 +18,7 @@ public:
         int clientHeight; // twips
         Border border;
         layout::Picture icon = layout::Picture::None;
+        const char *caption = nullptr; // the application title if not given
     };
 
     Form(const Settings &settings, std::span<const layout::Control> table);

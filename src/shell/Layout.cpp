@@ -179,7 +179,8 @@ QWidget *makeImage(QWidget *client, const Control &c)
 QWidget *makeButton(QWidget *client, const Control &c)
 {
     auto *button = new QPushButton(QString::fromUtf8(c.caption ? c.caption : ""), client);
-    button->setAutoDefault(false);
+    // A focused button answers Enter as well as Space, as desktop buttons do.
+    button->setAutoDefault(true);
     button->setDefault(c.isDefault);
     return button;
 }
@@ -230,6 +231,10 @@ void Controls::build(QWidget *client, std::span<const Control> table)
             if (c.kind == Kind::CommandButton) {
                 tabOrder.append(widget);
                 tabIndex.append(c.tabIndex);
+                if (c.isDefault)
+                    m_default = static_cast<QPushButton *>(widget);
+                if (c.isCancel)
+                    m_cancel = static_cast<QPushButton *>(widget);
             }
             made = widget;
         }
@@ -243,6 +248,7 @@ void Controls::build(QWidget *client, std::span<const Control> table)
     });
     for (qsizetype i = 1; i < sorted.size(); ++i)
         QWidget::setTabOrder(sorted[i - 1], sorted[i]);
+    m_firstInTabOrder = sorted.isEmpty() ? nullptr : sorted.front();
 }
 
 QObject *Controls::find(const char *name, int index) const

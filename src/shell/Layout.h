@@ -83,10 +83,16 @@ public:
     QPushButton *button(const char *name) const;
     QTimer *timer(const char *name) const;
     QWidget *widget(const char *name, int index = -1) const;
+    QPushButton *defaultButton() const { return m_default; }
+    QPushButton *cancelButton() const { return m_cancel; }
+    QWidget *firstInTabOrder() const { return m_firstInTabOrder; }
 
 private:
     QObject *find(const char *name, int index) const;
     QHash<QString, QObject *> m_byName;
+    QPushButton *m_default = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QWidget *m_firstInTabOrder = nullptr;
 };
 
 } // namespace layout

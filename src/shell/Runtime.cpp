@@ -18,6 +18,8 @@ public:
         box.setText(text);
         if ((style & 0x70) == rt::vbExclamation)
             box.setIcon(QMessageBox::Warning);
+        else if ((style & 0x70) == rt::vbCritical)
+            box.setIcon(QMessageBox::Critical);
         if ((style & 0x7) == rt::vbYesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::Yes);

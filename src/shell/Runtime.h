@@ -20,6 +20,7 @@ namespace rt {
 enum MsgBoxStyle : int {
     vbOKOnly = 0x0,
     vbYesNo = 0x4,
+    vbCritical = 0x10,
     vbExclamation = 0x30,
 };
 enum MsgBoxResult : int { vbOK = 1, vbYes = 6, vbNo = 7 };

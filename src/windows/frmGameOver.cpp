@@ -37,9 +37,8 @@ frmGameOver::frmGameOver()
       m_tmrTimer1(m_controls.timer("tmrTimer1"))
 {
     connect(m_tmrTimer1, &QTimer::timeout, this, &frmGameOver::tmrTimer1_Timer);
-    QPushButton *ok = m_controls.button("cmdOKButton");
-    connect(ok, &QPushButton::clicked, this, &frmGameOver::cmdOKButton_Click);
-    setFocusProxy(ok);
+    connect(m_controls.button("cmdOKButton"), &QPushButton::clicked, this,
+            &frmGameOver::cmdOKButton_Click);
 }
 
 void frmGameOver::Form_Load()

@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(ok->text(), QStringLiteral("OK"));
         QCOMPARE(ok->geometry(), QRect(160, 168, 81, 25));
         QVERIFY(!ok->isDefault());
-        QCOMPARE(form->focusProxy(), ok);
+        QCOMPARE(form->focusWidget(), ok);
         // Until the first tick, everything shows the face colour of dialogs.
         for (QWidget *w : flashing(form))
             QCOMPARE(background(w), QApplication::palette().color(QPalette::Window));

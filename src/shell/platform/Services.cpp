@@ -1,0 +1,55 @@
+#include "Services.h"
+
+#include "shell/Runtime.h"
+#include "windows/SysInfo.h"
+
+#include <QString>
+
+namespace {
+platform::Registry *s_registry = nullptr;
+platform::FileTest *s_fileTest = nullptr;
+platform::Launcher *s_launcher = nullptr;
+} // namespace
+
+namespace platform {
+
+Registry &registry()
+{
+    return s_registry ? *s_registry : nativeRegistry();
+}
+
+void setRegistry(Registry *registry)
+{
+    s_registry = registry;
+}
+
+FileTest &fileTest()
+{
+    return s_fileTest ? *s_fileTest : nativeFileTest();
+}
+
+void setFileTest(FileTest *fileTest)
+{
+    s_fileTest = fileTest;
+}
+
+Launcher &launcher()
+{
+    return s_launcher ? *s_launcher : nativeLauncher();
+}
+
+void setLauncher(Launcher *launcher)
+{
+    s_launcher = launcher;
+}
+
+} // namespace platform
+
+void StartSysInfo()
+{
+    StartSysInfo(SysInfoServices{
+        platform::registry(), platform::fileTest(), platform::launcher(),
+        [](const std::string &text, int style) {
+            rt::msgBox(QString::fromUtf8(text.data(), qsizetype(text.size())), style);
+        }});
+}

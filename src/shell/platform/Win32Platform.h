@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Platform.h"
+
+// The Windows binding: advapi32 with ANSI names, and the file test and program launch of
+// kernel32. Qt-free, so that it can be checked on its own under wine.
+namespace platform {
+
+class Win32Registry final : public Registry
+{
+public:
+    std::int32_t openKey(std::uint32_t root, const std::string &path, std::uint32_t access,
+                         KeyHandle &key) override;
+    std::int32_t queryValue(KeyHandle key, const std::string &name, std::uint32_t &type,
+                            unsigned char *data, std::uint32_t &count) override;
+    void closeKey(KeyHandle key) override;
+};
+
+class Win32FileTest final : public FileTest
+{
+public:
+    std::string dir(const std::string &path) override;
+};
+
+class Win32Launcher final : public Launcher
+{
+public:
+    void start(const std::string &path) override;
+};
+
+} // namespace platform

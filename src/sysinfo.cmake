@@ -1,0 +1,21 @@
+# The system-information launcher and the platform services it runs on.
+target_sources(luminaku_core PRIVATE
+  windows/SysInfo.cpp windows/SysInfo.h
+  shell/platform/Platform.h
+  shell/platform/SysInfoLocations.h
+  shell/platform/Cp932.h
+  shell/platform/Services.cpp shell/platform/Services.h)
+
+# One binding per platform.
+if(WIN32)
+  target_sources(luminaku_core PRIVATE
+    shell/platform/Win32Platform.cpp shell/platform/Win32Platform.h
+    shell/platform/Cp932Win32.cpp)
+  target_link_libraries(luminaku_core PRIVATE advapi32)
+else()
+  find_package(Iconv REQUIRED)
+  target_sources(luminaku_core PRIVATE
+    shell/platform/QtPlatform.cpp shell/platform/QtPlatform.h
+    shell/platform/Cp932Iconv.cpp)
+  target_link_libraries(luminaku_core PRIVATE Iconv::Iconv)
+endif()
