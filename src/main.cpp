@@ -1,6 +1,6 @@
-#include "windows/frmOpening.h"
 #include "shell/Application.h"
 #include "shell/Forms.h"
+#include "windows/frmOpening.h"
 
 int main(int argc, char **argv)
 {

@@ -5,7 +5,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 constexpr std::int16_t True = -1;
 constexpr std::int16_t False = 0;
 } // namespace
@@ -81,8 +82,7 @@ void Playfield::beginDrop()
 void Playfield::beginStep()
 {
     const Round &r = m_rounds.back();
-    if (r.Step < Rows)
-        m_view.setDropVisible(r.Lane * Rows + r.Step, true);
+    if (r.Step < Rows) m_view.setDropVisible(r.Lane * Rows + r.Step, true);
     TickArrived = False;
     m_view.setTimerEnabled(true);
     // The first look happens after the input that is already pending has been handled.
@@ -97,8 +97,7 @@ bool Playfield::catchable() const
 
 void Playfield::pump()
 {
-    if (m_held || m_rounds.empty())
-        return;
+    if (m_held || m_rounds.empty()) return;
     if (catchable()) {
         // Caught during the step: the timer is left running, the next drop restarts it.
         caught();
@@ -111,8 +110,7 @@ void Playfield::endStep()
 {
     Round &r = m_rounds.back();
     m_view.setTimerEnabled(false);
-    if (r.Step < Rows)
-        m_view.setDropVisible(r.Lane * Rows + r.Step, false);
+    if (r.Step < Rows) m_view.setDropVisible(r.Lane * Rows + r.Step, false);
     if (catchable()) {
         caught();
     } else if (r.Step == MissStep) {
@@ -127,8 +125,7 @@ void Playfield::caught()
 {
     Round &r = m_rounds.back();
     // The counters are 16-bit; a score past 32767 stays at 32767 rather than wrapping.
-    if (r.Score < std::numeric_limits<std::int16_t>::max())
-        ++r.Score;
+    if (r.Score < std::numeric_limits<std::int16_t>::max()) ++r.Score;
     m_view.setScoreText(convert::strI2(r.Score));
     if (r.Score > HiScore) {
         HiScore = r.Score;
@@ -151,8 +148,7 @@ void Playfield::missed()
         m_rounds.pop_back();
         m_view.showGameOver();
         // A round interrupted by this one goes on from the step it was waiting in.
-        if (!m_rounds.empty())
-            m_view.schedulePump();
+        if (!m_rounds.empty()) m_view.schedulePump();
         return;
     }
     speedUp();
@@ -164,18 +160,15 @@ void Playfield::speedUp()
     const float r = m_random.next();
     const int p = m_view.timerInterval();
     int n = convert::cint(double(p) - double(r) * 20.0);
-    if (n < 1)
-        n = 1;
+    if (n < 1) n = 1;
     m_view.setTimerInterval(n);
 }
 
 void Playfield::setHeld(bool held)
 {
-    if (m_held == held)
-        return;
+    if (m_held == held) return;
     m_held = held;
-    if (!held && !m_rounds.empty())
-        m_view.schedulePump();
+    if (!held && !m_rounds.empty()) m_view.schedulePump();
 }
 
 void Playfield::windowUnloaded()

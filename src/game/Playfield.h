@@ -12,13 +12,13 @@ class PlayfieldView
 {
 public:
     virtual ~PlayfieldView() = default;
-    virtual void setDropVisible(int index, bool visible) = 0;   // imgUran(index)
-    virtual void setBucketVisible(int lane, bool visible) = 0;  // imgBakets(lane)
-    virtual void setMissVisible(int index, bool visible) = 0;   // imgMiss(index)
-    virtual void setScoreText(const std::string &text) = 0;     // lblScoreBrd
-    virtual void setHiScoreText(const std::string &text) = 0;   // lblHiScoreBrd
-    virtual int timerInterval() const = 0;                      // tmrTimer1.Interval
-    virtual void setTimerInterval(int ms) = 0;                  // restarts a running period
+    virtual void setDropVisible(int index, bool visible) = 0;  // imgUran(index)
+    virtual void setBucketVisible(int lane, bool visible) = 0; // imgBakets(lane)
+    virtual void setMissVisible(int index, bool visible) = 0;  // imgMiss(index)
+    virtual void setScoreText(const std::string &text) = 0;    // lblScoreBrd
+    virtual void setHiScoreText(const std::string &text) = 0;  // lblHiScoreBrd
+    virtual int timerInterval() const = 0;                     // tmrTimer1.Interval
+    virtual void setTimerInterval(int ms) = 0;                 // restarts a running period
     virtual void setTimerEnabled(bool enabled) = 0;
     virtual void showGameOver() = 0;
     // Ask for pump() to be called once the events already pending have been handled.
@@ -85,7 +85,6 @@ public:
     int laneOfTopRound() const { return m_rounds.empty() ? -1 : m_rounds.back().Lane; }
 
 private:
-
     void setBucket(std::int16_t lane);
     void beginDrop();
     void beginStep();

@@ -11,8 +11,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-
-namespace {
+namespace
+{
 
 using layout::Align;
 using layout::Control;
@@ -21,37 +21,103 @@ using layout::Picture;
 
 constexpr Control drop(int i)
 {
-    return {.name = "imgUran", .kind = Kind::Image, .index = i, .left = 360 + 720 * (i / 4),
-            .top = 480 + 480 * (i % 4), .width = 480, .height = 480, .visible = false,
+    return {.name = "imgUran",
+            .kind = Kind::Image,
+            .index = i,
+            .left = 360 + 720 * (i / 4),
+            .top = 480 + 480 * (i % 4),
+            .width = 480,
+            .height = 480,
+            .visible = false,
             .picture = Picture::Trefoil};
 }
 
 constexpr Control bin(int j, bool shown)
 {
-    return {.name = "imgBakets", .kind = Kind::Image, .index = j, .left = 360 + 720 * j,
-            .top = 2520, .width = 480, .height = 480, .visible = shown, .picture = Picture::Bin};
+    return {.name = "imgBakets",
+            .kind = Kind::Image,
+            .index = j,
+            .left = 360 + 720 * j,
+            .top = 2520,
+            .width = 480,
+            .height = 480,
+            .visible = shown,
+            .picture = Picture::Bin};
 }
 
 constexpr Control Table[] = {
     {.name = "tmrTimer1", .kind = Kind::Timer, .interval = 500, .enabled = false},
-    {.name = "lblHiScoreBrd", .kind = Kind::Label, .left = 3000, .top = 1080, .width = 1215,
-     .height = 255, .caption = "0", .backColor = layout::SystemWindowBackground,
-     .align = Align::Right, .border = true},
-    {.name = "lblScoreBrd", .kind = Kind::Label, .left = 3000, .top = 480, .width = 1215,
-     .height = 255, .caption = "0", .backColor = layout::SystemWindowBackground,
-     .align = Align::Right, .border = true},
-    {.name = "imgMiss", .kind = Kind::Image, .index = 1, .left = 3480, .top = 2040, .width = 480,
-     .height = 480, .visible = false, .picture = Picture::Trefoil},
-    {.name = "imgMiss", .kind = Kind::Image, .index = 0, .left = 3000, .top = 2040, .width = 480,
-     .height = 480, .visible = false, .picture = Picture::Trefoil},
-    {.name = "lblMiss", .kind = Kind::Label, .left = 3000, .top = 1680, .width = 975,
-     .height = 255, .caption = "MISS"},
-    {.name = "lblHiScore", .kind = Kind::Label, .left = 3120, .top = 840, .width = 975,
-     .height = 255, .caption = "HI-SCORE"},
-    drop(0), drop(1), drop(2), drop(3), drop(4), drop(5), drop(6), drop(7), drop(8), drop(9),
-    drop(10), drop(11),
-    {.name = "lblScore", .kind = Kind::Label, .left = 3120, .top = 120, .width = 975,
-     .height = 255, .caption = "SCORE"},
+    {.name = "lblHiScoreBrd",
+     .kind = Kind::Label,
+     .left = 3000,
+     .top = 1080,
+     .width = 1215,
+     .height = 255,
+     .caption = "0",
+     .backColor = layout::SystemWindowBackground,
+     .align = Align::Right,
+     .border = true},
+    {.name = "lblScoreBrd",
+     .kind = Kind::Label,
+     .left = 3000,
+     .top = 480,
+     .width = 1215,
+     .height = 255,
+     .caption = "0",
+     .backColor = layout::SystemWindowBackground,
+     .align = Align::Right,
+     .border = true},
+    {.name = "imgMiss",
+     .kind = Kind::Image,
+     .index = 1,
+     .left = 3480,
+     .top = 2040,
+     .width = 480,
+     .height = 480,
+     .visible = false,
+     .picture = Picture::Trefoil},
+    {.name = "imgMiss",
+     .kind = Kind::Image,
+     .index = 0,
+     .left = 3000,
+     .top = 2040,
+     .width = 480,
+     .height = 480,
+     .visible = false,
+     .picture = Picture::Trefoil},
+    {.name = "lblMiss",
+     .kind = Kind::Label,
+     .left = 3000,
+     .top = 1680,
+     .width = 975,
+     .height = 255,
+     .caption = "MISS"},
+    {.name = "lblHiScore",
+     .kind = Kind::Label,
+     .left = 3120,
+     .top = 840,
+     .width = 975,
+     .height = 255,
+     .caption = "HI-SCORE"},
+    drop(0),
+    drop(1),
+    drop(2),
+    drop(3),
+    drop(4),
+    drop(5),
+    drop(6),
+    drop(7),
+    drop(8),
+    drop(9),
+    drop(10),
+    drop(11),
+    {.name = "lblScore",
+     .kind = Kind::Label,
+     .left = 3120,
+     .top = 120,
+     .width = 975,
+     .height = 255,
+     .caption = "SCORE"},
     bin(2, false),
     bin(1, true),
     bin(0, false),
@@ -60,7 +126,9 @@ constexpr Control Table[] = {
 } // namespace
 
 frmMain::frmMain()
-    : Form({.clientWidth = 4680, .clientHeight = 3195, .border = Border::FixedSingle,
+    : Form({.clientWidth = 4680,
+            .clientHeight = 3195,
+            .border = Border::FixedSingle,
             .icon = Picture::Trefoil},
            Table),
       m_tmrTimer1(m_controls.timer("tmrTimer1")), m_playfield(*this, rt::random())
@@ -175,8 +243,7 @@ void frmMain::keyPressEvent(QKeyEvent *event)
 void frmMain::keyReleaseEvent(QKeyEvent *event)
 {
     // X11 reports a held key as release/press pairs; those releases are not the player's.
-    if (event->isAutoRepeat())
-        return;
+    if (event->isAutoRepeat()) return;
     const std::int16_t code = keyCode(event->key());
     const std::int16_t shift = shiftState(event->modifiers());
     deliver([&] { m_playfield.Form_KeyUp(code, shift); });
@@ -260,5 +327,6 @@ void frmMain::showGameOver()
 
 void frmMain::schedulePump()
 {
-    QMetaObject::invokeMethod(this, [this] { m_playfield.pump(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_playfield.pump(); }, Qt::QueuedConnection);
 }

@@ -37,7 +37,9 @@ bool Application::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const RuntimeError &e) {
-        fail(QStringLiteral("実行時エラー '%1':\n\n%2").arg(int(e.code())).arg(QString::fromUtf8(e.what())));
+        fail(QStringLiteral("実行時エラー '%1':\n\n%2")
+                 .arg(int(e.code()))
+                 .arg(QString::fromUtf8(e.what())));
     } catch (const std::exception &e) {
         fail(QString::fromUtf8(e.what()));
     }
@@ -46,8 +48,7 @@ bool Application::notify(QObject *receiver, QEvent *event)
 
 void Application::fail(const QString &message)
 {
-    if (m_failed)
-        return;
+    if (m_failed) return;
     m_failed = true;
     rt::msgBox(message, rt::vbCritical);
     exit(1);

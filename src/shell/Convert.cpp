@@ -16,7 +16,8 @@ RuntimeError RuntimeError::invalidArgument()
     return RuntimeError(InvalidArgument, "プロシージャの呼び出し、または引数が不正です。");
 }
 
-namespace {
+namespace
+{
 
 template <typename Int> Int checked(double whole)
 {
@@ -38,7 +39,8 @@ double roundHalfEven(double x)
 
 } // namespace
 
-namespace convert {
+namespace convert
+{
 
 std::int16_t intI2(double x)
 {

@@ -4,7 +4,8 @@
 #include <string>
 
 // Number conversions with the rounding and range rules the game logic was written against.
-namespace convert {
+namespace convert
+{
 
 // Int(): the largest whole number not above x, as a 16-bit integer. Throws on overflow.
 std::int16_t intI2(double x);

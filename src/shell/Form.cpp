@@ -44,8 +44,7 @@ Form::Form(const Settings &settings, std::span<const layout::Control> table)
         connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, button,
                 &QPushButton::click);
     // The first control in tab order holds the focus when the window opens.
-    if (QWidget *first = m_controls.firstInTabOrder())
-        first->setFocus();
+    if (QWidget *first = m_controls.firstInTabOrder()) first->setFocus();
 }
 
 void Form::setMenuBar(QWidget *menuBar)
@@ -66,22 +65,19 @@ void Form::closeRequested()
 
 void Forms::showForm(Form *form)
 {
-    if (!form->isVisible())
-        form->show();
+    if (!form->isVisible()) form->show();
 }
 
 void Forms::unload(Form *form)
 {
     auto it = std::find_if(s_loaded.begin(), s_loaded.end(),
                            [form](const auto &entry) { return entry.second == form; });
-    if (it == s_loaded.end())
-        return;
+    if (it == s_loaded.end()) return;
     s_loaded.erase(it);
     form->Form_Unload();
     form->hide();
     form->deleteLater();
-    if (loadedCount() > 0)
-        return;
+    if (loadedCount() > 0) return;
     if (s_onLastWindowGone)
         s_onLastWindowGone();
     else

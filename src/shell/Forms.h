@@ -17,8 +17,7 @@ public:
     // The loaded instance of T, loading it first if needed.
     template <typename T> static T *get()
     {
-        if (T *loaded = find<T>())
-            return loaded;
+        if (T *loaded = find<T>()) return loaded;
         auto *form = new T();
         s_loaded[typeid(T)] = form;
         form->Form_Load();

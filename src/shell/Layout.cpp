@@ -11,7 +11,8 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace layout {
+namespace layout
+{
 
 QRect rect(int left, int top, int width, int height)
 {
@@ -48,7 +49,8 @@ QPixmap picture(Picture which, int size)
         return QPixmap(small ? QStringLiteral(":/art/trefoil16.xpm")
                              : QStringLiteral(":/art/trefoil32.xpm"));
     case Picture::Bin:
-        return QPixmap(small ? QStringLiteral(":/art/bin16.xpm") : QStringLiteral(":/art/bin32.xpm"));
+        return QPixmap(small ? QStringLiteral(":/art/bin16.xpm")
+                             : QStringLiteral(":/art/bin32.xpm"));
     case Picture::None:
         break;
     }
@@ -78,7 +80,8 @@ void setCaption(QLabel *label, const QString &text)
     label->setText(text);
     QFont f = label->font();
     if (!label->property(DesignSize).isValid())
-        label->setProperty(DesignSize, f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize());
+        label->setProperty(DesignSize,
+                           f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize());
     f.setPixelSize(label->property(DesignSize).toInt());
     const int width = label->contentsRect().width();
     const bool oneLine = QFontMetrics(f).lineSpacing() * 2 > label->contentsRect().height();
@@ -88,7 +91,8 @@ void setCaption(QLabel *label, const QString &text)
     label->setFont(f);
 }
 
-namespace {
+namespace
+{
 
 // A line drawn between two points of the window (an etched separator, for instance).
 class LineWidget final : public QWidget
@@ -150,14 +154,12 @@ QWidget *makeLabel(QWidget *client, const Control &c)
     auto *label = new QLabel(client);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(alignment(c.align));
-    if (c.border)
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    if (c.border) label->setFrameStyle(QFrame::Box | QFrame::Plain);
     if (c.backColor) {
         label->setAutoFillBackground(true);
         setRole(label, QPalette::Window, *c.backColor);
     }
-    if (c.foreColor)
-        setRole(label, QPalette::WindowText, *c.foreColor);
+    if (c.foreColor) setRole(label, QPalette::WindowText, *c.foreColor);
     // Labels take the mouse presses over them; the window beneath sees none.
     label->setAttribute(Qt::WA_NoMousePropagation);
     return label;
@@ -199,14 +201,14 @@ void Controls::build(QWidget *client, std::span<const Control> table)
             auto *timer = new QTimer(client);
             timer->setTimerType(Qt::PreciseTimer);
             timer->setInterval(c.interval);
-            if (c.enabled)
-                timer->start();
+            if (c.enabled) timer->start();
             made = timer;
             break;
         }
         case Kind::Line:
-            widget = new LineWidget(client, QPoint(px(c.left), px(c.top)), QPoint(px(c.x2), px(c.y2)),
-                                    color(c.foreColor.value_or(0)), c.lineWidth);
+            widget =
+                new LineWidget(client, QPoint(px(c.left), px(c.top)), QPoint(px(c.x2), px(c.y2)),
+                               color(c.foreColor.value_or(0)), c.lineWidth);
             break;
         case Kind::Label:
             widget = makeLabel(client, c);
@@ -220,21 +222,18 @@ void Controls::build(QWidget *client, std::span<const Control> table)
             break;
         }
         if (widget) {
-            if (c.kind != Kind::Line)
-                widget->setGeometry(rect(c.left, c.top, c.width, c.height));
-            if (c.font)
-                widget->setFont(font(*c.font));
+            if (c.kind != Kind::Line) widget->setGeometry(rect(c.left, c.top, c.width, c.height));
+            if (c.font) widget->setFont(font(*c.font));
             if (c.kind == Kind::Label)
-                setCaption(static_cast<QLabel *>(widget), QString::fromUtf8(c.caption ? c.caption : ""));
+                setCaption(static_cast<QLabel *>(widget),
+                           QString::fromUtf8(c.caption ? c.caption : ""));
             widget->setFocusPolicy(c.kind == Kind::CommandButton ? Qt::StrongFocus : Qt::NoFocus);
             widget->setVisible(c.visible);
             if (c.kind == Kind::CommandButton) {
                 tabOrder.append(widget);
                 tabIndex.append(c.tabIndex);
-                if (c.isDefault)
-                    m_default = static_cast<QPushButton *>(widget);
-                if (c.isCancel)
-                    m_cancel = static_cast<QPushButton *>(widget);
+                if (c.isDefault) m_default = static_cast<QPushButton *>(widget);
+                if (c.isCancel) m_cancel = static_cast<QPushButton *>(widget);
             }
             made = widget;
         }

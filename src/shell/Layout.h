@@ -18,11 +18,15 @@ class QWidget;
 
 // Windows are described by tables of their controls, positions and sizes in twips, colours as
 // 0x00BBGGRR values, the way they were designed. This file turns such a table into widgets.
-namespace layout {
+namespace layout
+{
 
 // 15 twips to a device-independent pixel (96 dots per inch); Qt scales for denser screens.
 constexpr int TwipsPerPixel = 15;
-constexpr int px(int twips) { return twips / TwipsPerPixel; }
+constexpr int px(int twips)
+{
+    return twips / TwipsPerPixel;
+}
 QRect rect(int left, int top, int width, int height);
 
 // 0x00BBGGRR, or 0x800000nn for system colour nn.
@@ -58,10 +62,10 @@ struct Control {
     int tabIndex = -1;
     bool isDefault = false;
     bool isCancel = false;
-    int interval = 0;     // Timer
-    bool enabled = true;  // Timer
-    int x2 = 0, y2 = 0;   // Line: from (left, top) to (x2, y2)
-    int lineWidth = 1;    // Line, in pixels
+    int interval = 0;    // Timer
+    bool enabled = true; // Timer
+    int x2 = 0, y2 = 0;  // Line: from (left, top) to (x2, y2)
+    int lineWidth = 1;   // Line, in pixels
 };
 
 QPixmap picture(Picture which, int size = 32);

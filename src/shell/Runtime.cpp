@@ -5,7 +5,8 @@
 
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 
 class QtMessageBox final : public MessageBoxBackend
 {
@@ -45,7 +46,8 @@ MessageBoxBackend *s_messageBox = nullptr;
 
 } // namespace
 
-namespace rt {
+namespace rt
+{
 
 RandomSource &random()
 {
@@ -84,14 +86,12 @@ ModalState &ModalState::instance()
 
 void ModalState::enter()
 {
-    if (m_depth++ == 0)
-        emit changed(true);
+    if (m_depth++ == 0) emit changed(true);
 }
 
 void ModalState::leave()
 {
-    if (--m_depth == 0)
-        emit changed(false);
+    if (--m_depth == 0) emit changed(false);
 }
 
 } // namespace rt

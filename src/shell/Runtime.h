@@ -15,7 +15,8 @@ public:
     virtual int show(const QString &text, int style, const QString &title) = 0;
 };
 
-namespace rt {
+namespace rt
+{
 
 enum MsgBoxStyle : int {
     vbOKOnly = 0x0,

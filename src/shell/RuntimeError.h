@@ -10,8 +10,7 @@ class RuntimeError : public std::runtime_error
 public:
     enum Code : int { InvalidArgument = 5, Overflow = 6 };
 
-    RuntimeError(Code code, const std::string &message)
-        : std::runtime_error(message), m_code(code)
+    RuntimeError(Code code, const std::string &message) : std::runtime_error(message), m_code(code)
     {
     }
     Code code() const { return m_code; }

@@ -8,7 +8,8 @@
 #include <array>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr const char *UnavailableMessage = "現時点ではｼｽﾃﾑ情報を使用できません";
 constexpr int OkOnly = 0;
@@ -50,8 +51,7 @@ bool startTool(const SysInfoServices &services)
         if (!GetKeyValue(services.registry, platform::reg::LocalMachine, FolderKey, FolderValue,
                          path))
             return false;
-        if (services.fileTest.dir(path + ToolFileSuffix).empty())
-            return false;
+        if (services.fileTest.dir(path + ToolFileSuffix).empty()) return false;
         path += ToolFileSuffix;
     }
     // The full path from the registry is started untested: a bad one fails to start.
@@ -82,8 +82,7 @@ bool GetKeyValue(platform::Registry &registry, std::uint32_t KeyRoot, const std:
         KeyVal.clear();
         return false;
     }
-    if (count == 0)
-        throw RuntimeError::invalidArgument();
+    if (count == 0) throw RuntimeError::invalidArgument();
 
     // One terminating NUL is dropped; a value stored without one loses nothing.
     const std::size_t size = buffer[count - 1] == 0 ? count - 1 : count;
@@ -103,8 +102,7 @@ bool GetKeyValue(platform::Registry &registry, std::uint32_t KeyRoot, const std:
 void StartSysInfo(const SysInfoServices &services)
 {
     try {
-        if (startTool(services))
-            return;
+        if (startTool(services)) return;
     } catch (const RuntimeError &) {
         // Whatever went wrong, the player gets the one message below.
     }

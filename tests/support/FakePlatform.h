@@ -38,8 +38,7 @@ public:
         const auto found = keys.find(path);
         if (root != platform::reg::LocalMachine || found == keys.end())
             return platform::reg::FileNotFound;
-        if (found->second.refused || (access & ~grantedRights))
-            return platform::reg::AccessDenied;
+        if (found->second.refused || (access & ~grantedRights)) return platform::reg::AccessDenied;
         key = m_next++;
         m_open[key] = &found->second;
         ++opens;
@@ -56,14 +55,12 @@ public:
             return platform::reg::InvalidHandle;
         }
         const auto value = open->second->values.find(name);
-        if (value == open->second->values.end())
-            return platform::reg::FileNotFound;
+        if (value == open->second->values.end()) return platform::reg::FileNotFound;
         const std::string &bytes = value->second.bytes;
         const bool fits = bytes.size() <= count;
         type = value->second.type;
         count = std::uint32_t(bytes.size());
-        if (!fits)
-            return platform::reg::MoreData;
+        if (!fits) return platform::reg::MoreData;
         std::memcpy(data, bytes.data(), bytes.size());
         return platform::reg::Success;
     }
@@ -99,10 +96,8 @@ public:
     std::string dir(const std::string &path) override
     {
         asked.push_back(path);
-        if (malformed)
-            throw RuntimeError::invalidArgument();
-        if (!files.count(path))
-            return {};
+        if (malformed) throw RuntimeError::invalidArgument();
+        if (!files.count(path)) return {};
         return path.substr(path.find_last_of('\\') + 1);
     }
 
@@ -118,8 +113,7 @@ public:
     void start(const std::string &path) override
     {
         attempts.push_back(path);
-        if (!programs.count(path))
-            throw RuntimeError::invalidArgument();
+        if (!programs.count(path)) throw RuntimeError::invalidArgument();
         started.push_back(path);
     }
 

@@ -18,14 +18,12 @@ public:
     void randomize() override
     {
         ++randomizeCount;
-        if (m_log)
-            m_log->push_back("randomize");
+        if (m_log) m_log->push_back("randomize");
     }
     float next() override
     {
         ++nextCount;
-        if (values.empty())
-            return fallback;
+        if (values.empty()) return fallback;
         const float v = values.front();
         values.pop_front();
         return v;
@@ -50,8 +48,7 @@ public:
         lastStyle = style;
         lastTitle = title;
         ++shown;
-        if (whileOpen)
-            whileOpen();
+        if (whileOpen) whileOpen();
         return answer;
     }
 

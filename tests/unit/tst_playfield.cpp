@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Records everything the rules ask of the window, in order, in one log shared with the random
 // source, and keeps the timer interval and enabled state as a real window would.
@@ -76,13 +77,15 @@ struct Rig {
         random.values.push_back(laneValue(lane));
     }
     static float laneValue(int lane) { return float(lane) / 3.0f + 0.1f; }
-    int count(const std::string &entry) const { return int(std::count(log.begin(), log.end(), entry)); }
+    int count(const std::string &entry) const
+    {
+        return int(std::count(log.begin(), log.end(), entry));
+    }
     bool contains(const std::string &entry) const { return count(entry) > 0; }
     std::string lastScore() const
     {
         for (auto it = log.rbegin(); it != log.rend(); ++it)
-            if (it->rfind("score ", 0) == 0)
-                return it->substr(6);
+            if (it->rfind("score ", 0) == 0) return it->substr(6);
         return {};
     }
     void missDrop() { ticks(6); }
@@ -107,9 +110,9 @@ private slots:
         rig.play.BucketLane = 2;
         rig.random.values = {0.5f}; // middle column
         rig.play.mnuStart_Click();
-        const std::vector<std::string> expected = {
-            "randomize", "bin 1 on", "score 0", "interval 500", "miss 0 off", "miss 1 off",
-            "drop 4 on", "timer on"};
+        const std::vector<std::string> expected = {"randomize",    "bin 1 on",   "score 0",
+                                                   "interval 500", "miss 0 off", "miss 1 off",
+                                                   "drop 4 on",    "timer on"};
         QCOMPARE(rig.log, expected);
         QCOMPARE(rig.play.BucketLane, std::int16_t(1));
         QCOMPARE(rig.play.TickArrived, std::int16_t(0));
@@ -148,8 +151,7 @@ private slots:
             rig.tick();
             std::vector<std::string> expected = {"timer off",
                                                  "drop " + std::to_string(8 + step) + " off"};
-            if (step < 3)
-                expected.push_back("drop " + std::to_string(9 + step) + " on");
+            if (step < 3) expected.push_back("drop " + std::to_string(9 + step) + " on");
             expected.push_back("timer on");
             QCOMPARE(rig.log, expected);
         }

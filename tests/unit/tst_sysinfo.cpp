@@ -20,7 +20,8 @@
 #include <optional>
 #include <random>
 
-namespace {
+namespace
+{
 
 // The registry locations and texts the launcher is expected to use, written out here rather
 // than taken from the code under test.
@@ -108,8 +109,7 @@ void writeProgram(const QString &path, bool executable = true)
     QVERIFY(!program.isEmpty());
     QVERIFY(QFile::copy(program, path));
     QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
-    if (executable)
-        permissions |= QFile::ExeOwner;
+    if (executable) permissions |= QFile::ExeOwner;
     QVERIFY(QFile::setPermissions(path, permissions));
 }
 #endif
@@ -361,12 +361,9 @@ private slots:
                 b = char(byte(random));
             const int shape = percent(random); // a few missing or refused
             registry.keys.clear();
-            if (shape >= 3)
-                registry.setValue("Key", "Value", type, bytes);
-            if (shape == 1)
-                registry.keys["Key"];
-            if (shape == 2)
-                registry.keys["Key"] = {true, {{"Value", {type, bytes}}}};
+            if (shape >= 3) registry.setValue("Key", "Value", type, bytes);
+            if (shape == 1) registry.keys["Key"];
+            if (shape == 2) registry.keys["Key"] = {true, {{"Value", {type, bytes}}}};
             const bool present = shape >= 3;
 
             const std::string before = value;
@@ -398,10 +395,8 @@ private slots:
                 good = value == before;
             good = good && !otherError && registry.closes == registry.opens &&
                    !registry.anyKeyOpen() && registry.misuses == 0;
-            if (!good)
-                QFAIL(qPrintable(where));
-            if (value.size() > 64 || value.empty())
-                value = "before";
+            if (!good) QFAIL(qPrintable(where));
+            if (value.size() > 64 || value.empty()) value = "before";
         }
     }
 
@@ -584,8 +579,7 @@ private slots:
         QFETCH(bool, installed);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        if (installed)
-            writeProgram(dir.filePath("hardinfo"));
+        if (installed) writeProgram(dir.filePath("hardinfo"));
         platform::StandInRegistry registry({dir.path()});
         platform::QtFileTest fileTest;
         platform::QtLauncher launcher;

@@ -5,7 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 // An object whose every event handler fails the way an overflowing counter does.
 class Failing : public QObject

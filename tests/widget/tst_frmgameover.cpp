@@ -1,7 +1,5 @@
-#include "Fakes.h"
+#include "Windows.h"
 #include "shell/Application.h"
-#include "shell/Forms.h"
-#include "windows/frmGameOver.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -15,17 +13,10 @@ class tst_frmgameover : public QObject
 {
     Q_OBJECT
 private:
-    FakeRuntime *m_rt = nullptr;
-    int m_lastWindowGone = 0;
+    std::unique_ptr<WindowsFixture> m_fx;
 
     static QColor background(QWidget *w) { return w->palette().color(QPalette::Window); }
-    static void tick(frmGameOver *form)
-    {
-        QTimer *timer = form->controls().timer("tmrTimer1");
-        QVERIFY(timer->isActive());
-        QTimerEvent event(timer->timerId());
-        QCoreApplication::sendEvent(timer, &event);
-    }
+    static void tick(frmGameOver *form) { QVERIFY(fire(form->controls().timer("tmrTimer1"))); }
     static QList<QWidget *> flashing(frmGameOver *form)
     {
         return {form->client(), form->controls().label("lblGameOver"),
@@ -34,19 +25,8 @@ private:
 
 private slots:
     void initTestCase() { Application::registerFontSubstitutions(); }
-    void init()
-    {
-        m_rt = new FakeRuntime;
-        m_lastWindowGone = 0;
-        Forms::setOnLastWindowGone([this] { ++m_lastWindowGone; });
-    }
-    void cleanup()
-    {
-        if (auto *form = Forms::find<frmGameOver>())
-            Forms::unload(form);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete m_rt;
-    }
+    void init() { m_fx = std::make_unique<WindowsFixture>(); }
+    void cleanup() { m_fx.reset(); }
 
     void designValues()
     {
@@ -84,21 +64,22 @@ private slots:
             QCOMPARE(background(w), QApplication::palette().color(QPalette::Window));
         QVERIFY(form->controls().timer("tmrTimer1")->isActive());
         QCOMPARE(form->controls().timer("tmrTimer1")->interval(), 20);
-        QCOMPARE(m_rt->random.randomizeCount, 1);
+        QCOMPARE(m_fx->rt.random.randomizeCount, 1);
     }
 
     // Each tick draws one value and gives its colour to the window and the three labels.
     void flashStep()
     {
         frmGameOver *form = Forms::show<frmGameOver>();
-        const QColor okFace = form->controls().button("cmdOKButton")->palette().color(QPalette::Button);
-        m_rt->random.values = {0.5f, 0.25f};
+        const QColor okFace =
+            form->controls().button("cmdOKButton")->palette().color(QPalette::Button);
+        m_fx->rt.random.values = {0.5f, 0.25f};
         tick(form);
-        QCOMPARE(m_rt->random.nextCount, 1);
+        QCOMPARE(m_fx->rt.random.nextCount, 1);
         for (QWidget *w : flashing(form))
             QCOMPARE(background(w), QColor(0, 0, 128)); // 0x800000 is BBGGRR
         tick(form);
-        QCOMPARE(m_rt->random.nextCount, 2);
+        QCOMPARE(m_fx->rt.random.nextCount, 2);
         for (QWidget *w : flashing(form))
             QCOMPARE(background(w), QColor(0, 0, 64));
         QCOMPARE(form->controls().label("lblTitle")->palette().color(QPalette::WindowText),
@@ -126,10 +107,10 @@ private slots:
     void showingAnOpenWindowChangesNothing()
     {
         frmGameOver *form = Forms::show<frmGameOver>();
-        m_rt->random.values = {0.5f};
+        m_fx->rt.random.values = {0.5f};
         tick(form);
         QCOMPARE(Forms::show<frmGameOver>(), form);
-        QCOMPARE(m_rt->random.randomizeCount, 1);
+        QCOMPARE(m_fx->rt.random.randomizeCount, 1);
         QCOMPARE(background(form->client()), QColor(0, 0, 128));
     }
 
@@ -144,7 +125,7 @@ private slots:
     {
         QFETCH(bool, titleBar);
         frmGameOver *form = Forms::show<frmGameOver>();
-        m_rt->random.values = {0.5f};
+        m_fx->rt.random.values = {0.5f};
         tick(form);
         QPointer<QTimer> timer = form->controls().timer("tmrTimer1");
         if (titleBar)
@@ -153,11 +134,11 @@ private slots:
             QTest::mouseClick(form->controls().button("cmdOKButton"), Qt::LeftButton);
         QVERIFY(!timer->isActive());
         QVERIFY(!Forms::find<frmGameOver>());
-        QCOMPARE(m_lastWindowGone, 1);
+        QCOMPARE(m_fx->lastWindowGone, 1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(timer.isNull()); // the timer went with the window
         frmGameOver *again = Forms::show<frmGameOver>();
-        QCOMPARE(m_rt->random.randomizeCount, 2);
+        QCOMPARE(m_fx->rt.random.randomizeCount, 2);
         QVERIFY(again->controls().timer("tmrTimer1")->isActive());
         QCOMPARE(background(again->client()), QApplication::palette().color(QPalette::Window));
     }

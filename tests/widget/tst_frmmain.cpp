@@ -1,8 +1,5 @@
-#include "Fakes.h"
-#include "game/frmMain.h"
+#include "Windows.h"
 #include "shell/Application.h"
-#include "shell/Forms.h"
-#include "windows/frmGameOver.h"
 
 #include <QAction>
 #include <QLabel>
@@ -11,26 +8,12 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-namespace {
-
-// One tick of a Qt timer, delivered as the event loop would deliver it.
-void fire(QTimer *timer)
-{
-    QVERIFY(timer->isActive());
-    QTimerEvent tick(timer->timerId());
-    QCoreApplication::sendEvent(timer, &tick);
-    QCoreApplication::sendPostedEvents(); // the pumps queued by the round
-}
-
-} // namespace
-
 class tst_frmmain : public QObject
 {
     Q_OBJECT
 private:
-    FakeRuntime *m_rt = nullptr;
+    std::unique_ptr<WindowsFixture> m_fx;
     frmMain *m_form = nullptr;
-    int m_lastWindowGone = 0;
 
     QWidget *control(const char *name, int index = -1) const
     {
@@ -41,8 +24,7 @@ private:
     {
         int shown = -1;
         for (int j = 0; j < 3; ++j)
-            if (control("imgBakets", j)->isVisible())
-                shown = shown == -1 ? j : 99;
+            if (control("imgBakets", j)->isVisible()) shown = shown == -1 ? j : 99;
         return shown;
     }
     // A point of the client area in window coordinates, for events sent through the window.
@@ -53,22 +35,12 @@ private slots:
 
     void init()
     {
-        m_rt = new FakeRuntime;
-        m_lastWindowGone = 0;
-        Forms::setOnLastWindowGone([this] { ++m_lastWindowGone; });
+        m_fx = std::make_unique<WindowsFixture>();
         m_form = Forms::show<frmMain>();
         m_form->activateWindow();
         QCoreApplication::processEvents();
     }
-    void cleanup()
-    {
-        if (auto *over = Forms::find<frmGameOver>())
-            Forms::unload(over);
-        if (Forms::find<frmMain>())
-            Forms::unload(m_form);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete m_rt;
-    }
+    void cleanup() { m_fx.reset(); }
 
     void layoutMatchesTheDesign_data()
     {
@@ -100,7 +72,8 @@ private slots:
     {
         QCOMPARE(m_form->client()->size(), QSize(312, 213));
         QCOMPARE(m_form->minimumSize(), m_form->maximumSize()); // not resizable
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("～ルミナク～ ホロワ村放射能汚染事故ゲーム"));
+        QCOMPARE(m_form->windowTitle(),
+                 QStringLiteral("～ルミナク～ ホロワ村放射能汚染事故ゲーム"));
         QVERIFY(!m_form->windowIcon().isNull());
         QCOMPARE(shownBin(), 1);
         for (int i = 0; i < 12; ++i)
@@ -178,30 +151,30 @@ private slots:
     // A round through the real menu action and the real timer, to a game-over window.
     void roundRunsOnTheTimer()
     {
-        m_rt->random.values = {0.0f}; // left column
-        m_rt->random.fallback = 0.0f;
+        m_fx->rt.random.values = {0.0f}; // left column
+        m_fx->rt.random.fallback = 0.0f;
         m_form->mnuStart()->trigger();
         QCoreApplication::sendPostedEvents();
         QVERIFY(control("imgUran", 0)->isVisible());
         QVERIFY(timer()->isActive());
         QCOMPARE(timer()->timerType(), Qt::PreciseTimer);
         for (int tick = 0; tick < 17; ++tick)
-            fire(timer());
+            QVERIFY(fire(timer()));
         QVERIFY(control("imgMiss", 0)->isVisible() && control("imgMiss", 1)->isVisible());
         QVERIFY(!Forms::find<frmGameOver>());
-        fire(timer());
+        QVERIFY(fire(timer()));
         QVERIFY(Forms::find<frmGameOver>() && Forms::find<frmGameOver>()->isVisible());
         QVERIFY(!timer()->isActive());
     }
 
     void catchScoresOnTheBoards()
     {
-        m_rt->random.values = {0.9f};
+        m_fx->rt.random.values = {0.9f};
         m_form->mnuStart()->trigger();
         QCoreApplication::sendPostedEvents();
         QTest::keyPress(m_form->windowHandle(), Qt::Key_Right);
         for (int tick = 0; tick < 4; ++tick)
-            fire(timer());
+            QVERIFY(fire(timer()));
         QCOMPARE(m_form->controls().label("lblScoreBrd")->text(), QStringLiteral("1"));
         QCOMPARE(m_form->controls().label("lblHiScoreBrd")->text(), QStringLiteral("1"));
     }
@@ -209,10 +182,10 @@ private slots:
     // Ticks during a message box only set the flag: one step when it closes.
     void messageBoxHoldsTheRound()
     {
-        m_rt->random.values = {0.0f};
+        m_fx->rt.random.values = {0.0f};
         m_form->mnuStart()->trigger();
         QCoreApplication::sendPostedEvents();
-        m_rt->messageBox.whileOpen = [this] {
+        m_fx->rt.messageBox.whileOpen = [this] {
             for (int i = 0; i < 5; ++i)
                 fire(timer());
         };
@@ -227,13 +200,13 @@ private slots:
     // The title-bar close unloads the window and ends the round with it.
     void closingEndsTheRound()
     {
-        m_rt->random.values = {0.0f};
+        m_fx->rt.random.values = {0.0f};
         m_form->mnuStart()->trigger();
         QTimer *stepTimer = timer();
         QVERIFY(m_form->close() == false || !Forms::find<frmMain>());
         QVERIFY(!Forms::find<frmMain>());
         QVERIFY(!stepTimer->isActive());
-        QCOMPARE(m_lastWindowGone, 1);
+        QCOMPARE(m_fx->lastWindowGone, 1);
         QCoreApplication::sendPostedEvents();
         QVERIFY(!Forms::find<frmGameOver>());
     }

@@ -1,10 +1,5 @@
-#include "Fakes.h"
-#include "game/frmMain.h"
+#include "Windows.h"
 #include "shell/Application.h"
-#include "shell/Forms.h"
-#include "windows/frmAbout.h"
-#include "windows/frmGameOver.h"
-#include "windows/frmOpening.h"
 
 #include <QAction>
 #include <QLabel>
@@ -13,16 +8,10 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-namespace {
+namespace
+{
 
 const QString Title = QStringLiteral("～ルミナク～ ホロワ村放射能汚染事故ゲーム");
-
-void fire(QTimer *timer)
-{
-    QTimerEvent tick(timer->timerId());
-    QCoreApplication::sendEvent(timer, &tick);
-    QCoreApplication::sendPostedEvents();
-}
 
 } // namespace
 
@@ -31,14 +20,8 @@ class tst_windows : public QObject
 {
     Q_OBJECT
 private:
-    FakeRuntime *m_rt = nullptr;
-    int m_lastWindowGone = 0;
+    std::unique_ptr<WindowsFixture> m_fx;
 
-    template <typename T> static void unloadIfLoaded()
-    {
-        if (T *form = Forms::find<T>())
-            Forms::unload(form);
-    }
     static void show(Form *form)
     {
         form->activateWindow();
@@ -47,21 +30,8 @@ private:
 
 private slots:
     void initTestCase() { Application::registerFontSubstitutions(); }
-    void init()
-    {
-        m_rt = new FakeRuntime;
-        m_lastWindowGone = 0;
-        Forms::setOnLastWindowGone([this] { ++m_lastWindowGone; });
-    }
-    void cleanup()
-    {
-        unloadIfLoaded<frmOpening>();
-        unloadIfLoaded<frmMain>();
-        unloadIfLoaded<frmGameOver>();
-        unloadIfLoaded<frmAbout>();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete m_rt;
-    }
+    void init() { m_fx = std::make_unique<WindowsFixture>(); }
+    void cleanup() { m_fx.reset(); }
 
     void openingDesign()
     {
@@ -101,15 +71,16 @@ private slots:
         QVERIFY(!Forms::find<frmOpening>());
         QVERIFY(Forms::find<frmMain>() && Forms::find<frmMain>()->isVisible());
         QCOMPARE(Forms::loadedCount(), 1);
-        QCOMPARE(m_lastWindowGone, 0);
-        QCOMPARE(Forms::find<frmMain>()->controls().label("lblScoreBrd")->text(), QStringLiteral("0"));
+        QCOMPARE(m_fx->lastWindowGone, 0);
+        QCOMPARE(Forms::find<frmMain>()->controls().label("lblScoreBrd")->text(),
+                 QStringLiteral("0"));
     }
 
     void closingTheTitleEndsTheGame()
     {
         Forms::show<frmOpening>()->close();
         QVERIFY(!Forms::find<frmOpening>());
-        QCOMPARE(m_lastWindowGone, 1);
+        QCOMPARE(m_fx->lastWindowGone, 1);
     }
 
     void aboutWritesTitleAndVersion()
@@ -153,7 +124,7 @@ private slots:
         about->controls().button(focus.toLatin1().constData())->setFocus();
         QTest::keyClick(about->windowHandle(), Qt::Key(key));
         QVERIFY(!Forms::find<frmAbout>());
-        QCOMPARE(m_rt->messageBox.shown, 0);
+        QCOMPARE(m_fx->rt.messageBox.shown, 0);
     }
 
     void aboutReloadsAfterUnload()
@@ -161,7 +132,7 @@ private slots:
         frmAbout *about = Forms::show<frmAbout>();
         QTest::mouseClick(about->controls().button("cmdOK"), Qt::LeftButton);
         QVERIFY(!Forms::find<frmAbout>());
-        QCOMPARE(m_lastWindowGone, 1);
+        QCOMPARE(m_fx->lastWindowGone, 1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         frmAbout *again = Forms::show<frmAbout>();
         QCOMPARE(again->controls().label("lblVersion")->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 0.0.2"));
@@ -171,19 +142,19 @@ private slots:
     void quitAnsweredNo()
     {
         frmMain *main = Forms::show<frmMain>();
-        m_rt->random.values = {0.0f};
+        m_fx->rt.random.values = {0.0f};
         main->mnuStart()->trigger();
         QCoreApplication::sendPostedEvents();
         QTimer *timer = main->controls().timer("tmrTimer1");
-        m_rt->messageBox.answer = rt::vbNo;
-        m_rt->messageBox.whileOpen = [timer] {
+        m_fx->rt.messageBox.answer = rt::vbNo;
+        m_fx->rt.messageBox.whileOpen = [timer] {
             for (int i = 0; i < 8; ++i)
                 fire(timer);
         };
         main->mnuEnd()->trigger();
-        QCOMPARE(m_rt->messageBox.lastText, QStringLiteral("終了しますか？"));
-        QCOMPARE(m_rt->messageBox.lastStyle, 0x34);
-        QCOMPARE(m_rt->messageBox.lastTitle, Title);
+        QCOMPARE(m_fx->rt.messageBox.lastText, QStringLiteral("終了しますか？"));
+        QCOMPARE(m_fx->rt.messageBox.lastStyle, 0x34);
+        QCOMPARE(m_fx->rt.messageBox.lastTitle, Title);
         QCOMPARE(Forms::find<frmMain>(), main);
         QCoreApplication::sendPostedEvents();
         QCOMPARE(main->playfield().stepOfTopRound(), 1);
@@ -198,11 +169,11 @@ private slots:
         main->mnuStart()->trigger();
         main->mnuStart()->trigger(); // a nested round too
         QPointer<QTimer> timer = main->controls().timer("tmrTimer1");
-        m_rt->messageBox.answer = rt::vbYes;
+        m_fx->rt.messageBox.answer = rt::vbYes;
         main->mnuEnd()->trigger();
         QVERIFY(!Forms::find<frmMain>());
         QVERIFY(!timer->isActive());
-        QCOMPARE(m_lastWindowGone, 1);
+        QCOMPARE(m_fx->lastWindowGone, 1);
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(timer.isNull());
@@ -214,13 +185,13 @@ private slots:
     {
         frmMain *main = Forms::show<frmMain>();
         Forms::show<frmGameOver>();
-        m_rt->messageBox.answer = rt::vbYes;
+        m_fx->rt.messageBox.answer = rt::vbYes;
         main->mnuEnd()->trigger();
         QVERIFY(!Forms::find<frmMain>());
-        QCOMPARE(m_lastWindowGone, 0);
+        QCOMPARE(m_fx->lastWindowGone, 0);
         QTest::mouseClick(Forms::find<frmGameOver>()->controls().button("cmdOKButton"),
                           Qt::LeftButton);
-        QCOMPARE(m_lastWindowGone, 1);
+        QCOMPARE(m_fx->lastWindowGone, 1);
     }
 };
 

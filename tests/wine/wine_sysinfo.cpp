@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 int failures = 0;
 
 void check(bool ok, const std::string &what)
 {
     std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-    if (!ok)
-        ++failures;
+    if (!ok) ++failures;
 }
 
 // The real registry, counting opens and closes.
@@ -30,8 +30,7 @@ public:
                          platform::KeyHandle &key) override
     {
         const std::int32_t result = m_registry.openKey(root, path, access, key);
-        if (result == platform::reg::Success)
-            ++opens;
+        if (result == platform::reg::Success) ++opens;
         return result;
     }
     std::int32_t queryValue(platform::KeyHandle key, const std::string &name, std::uint32_t &type,
@@ -204,8 +203,7 @@ int main(int argc, char **argv)
 {
     // Only the exact word runs the checks: a started copy, whatever it is given, just exits, so
     // even a launcher that splits its path cannot set off a chain of copies.
-    if (argc != 2 || std::string(argv[1]) != "check")
-        return 0;
+    if (argc != 2 || std::string(argv[1]) != "check") return 0;
     registryReads();
     fileTest();
     launcher();

@@ -6,7 +6,8 @@
 #include <string_view>
 
 // Code page 932 (Japanese Windows ANSI) from and to UTF-8.
-namespace platform {
+namespace platform
+{
 
 // Never fails: a sequence that is not code page 932 becomes a replacement character.
 std::string decodeCp932(const char *bytes, std::size_t size);

@@ -5,7 +5,8 @@
 #include <array>
 #include <cerrno>
 
-namespace {
+namespace
+{
 
 constexpr std::string_view Replacement = "\xEF\xBF\xBD"; // U+FFFD
 
@@ -15,8 +16,7 @@ public:
     Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
     ~Converter()
     {
-        if (ok())
-            iconv_close(m_cd);
+        if (ok()) iconv_close(m_cd);
     }
     Converter(const Converter &) = delete;
     Converter &operator=(const Converter &) = delete;
@@ -37,12 +37,10 @@ public:
             std::size_t dstLeft = chunk.size();
             const std::size_t result = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
             out.append(chunk.data(), std::size_t(dst - chunk.data()));
-            if (result != std::size_t(-1) || errno == E2BIG)
-                continue;
+            if (result != std::size_t(-1) || errno == E2BIG) continue;
             // EILSEQ (not code page 932) or EINVAL (cut short at the end).
             iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-            if (!onInvalid(src, srcLeft))
-                return false;
+            if (!onInvalid(src, srcLeft)) return false;
         }
         return true;
     }
@@ -53,7 +51,8 @@ private:
 
 } // namespace
 
-namespace platform {
+namespace platform
+{
 
 std::string decodeCp932(const char *bytes, std::size_t size)
 {

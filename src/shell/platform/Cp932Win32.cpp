@@ -5,25 +5,25 @@
 #include <climits>
 #include <stdexcept>
 
-namespace {
+namespace
+{
 
 constexpr UINT Cp932 = 932;
 
 int checkedSize(std::size_t size)
 {
-    if (size > std::size_t(INT_MAX))
-        throw std::length_error("text too long to convert");
+    if (size > std::size_t(INT_MAX)) throw std::length_error("text too long to convert");
     return int(size);
 }
 
 } // namespace
 
-namespace platform {
+namespace platform
+{
 
 std::string decodeCp932(const char *bytes, std::size_t size)
 {
-    if (size == 0)
-        return {};
+    if (size == 0) return {};
     // Without MB_ERR_INVALID_CHARS, Windows replaces what is not code page 932 itself.
     const int in = checkedSize(size);
     const int wideSize = MultiByteToWideChar(Cp932, 0, bytes, in, nullptr, 0);
@@ -38,20 +38,17 @@ std::string decodeCp932(const char *bytes, std::size_t size)
 
 std::optional<std::string> encodeCp932(std::string_view utf8)
 {
-    if (utf8.empty())
-        return std::string();
+    if (utf8.empty()) return std::string();
     const int in = checkedSize(utf8.size());
     const int wideSize =
         MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), in, nullptr, 0);
-    if (wideSize == 0)
-        return std::nullopt;
+    if (wideSize == 0) return std::nullopt;
     std::wstring wide(std::size_t(wideSize), L'\0');
     MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), in, wide.data(), wideSize);
     BOOL lossy = FALSE;
     const int size = WideCharToMultiByte(Cp932, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize,
                                          nullptr, 0, nullptr, &lossy);
-    if (size == 0 || lossy)
-        return std::nullopt;
+    if (size == 0 || lossy) return std::nullopt;
     std::string bytes(std::size_t(size), '\0');
     WideCharToMultiByte(Cp932, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, bytes.data(), size,
                         nullptr, nullptr);

@@ -5,10 +5,12 @@
 
 // What the system-information launcher needs from the operating system: the registry, a file
 // test and a program launcher. Each has one binding per platform and a fake in the tests.
-namespace platform {
+namespace platform
+{
 
 // Registry constants with the values advapi32 gives them (the windows.h names are macros).
-namespace reg {
+namespace reg
+{
 inline constexpr std::uint32_t LocalMachine = 0x80000002; // HKEY_LOCAL_MACHINE
 inline constexpr std::uint32_t QueryValue = 0x0001;       // KEY_QUERY_VALUE
 inline constexpr std::uint32_t ReadRights = 0x20019;      // KEY_READ

@@ -12,7 +12,8 @@
 #include <cstring>
 #include <utility>
 
-namespace {
+namespace
+{
 
 // Registry names compare without regard to case.
 bool sameName(const std::string &a, const char *b)
@@ -24,14 +25,14 @@ bool sameName(const std::string &a, const char *b)
 QString fromUtf8(const std::string &text)
 {
     // A NUL inside a path would cut it short unseen.
-    if (text.find('\0') != std::string::npos)
-        throw RuntimeError::invalidArgument();
+    if (text.find('\0') != std::string::npos) throw RuntimeError::invalidArgument();
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 } // namespace
 
-namespace platform {
+namespace platform
+{
 
 const QStringList &StandInRegistry::toolNames()
 {
@@ -46,18 +47,14 @@ std::int32_t StandInRegistry::openKey(std::uint32_t root, const std::string &pat
                                       std::uint32_t access, KeyHandle &key)
 {
     key = 0;
-    if (root != reg::LocalMachine || !sameName(path, sysinfo::ToolKey))
-        return reg::FileNotFound;
-    if (access & ~reg::ReadRights)
-        return reg::AccessDenied;
+    if (root != reg::LocalMachine || !sameName(path, sysinfo::ToolKey)) return reg::FileNotFound;
+    if (access & ~reg::ReadRights) return reg::AccessDenied;
     for (const QString &name : toolNames()) {
         const QString program = QStandardPaths::findExecutable(name, m_searchPaths);
-        if (program.isEmpty())
-            continue;
+        if (program.isEmpty()) continue;
         // The registry holds code page 932 text; a path it cannot hold is not there.
         const std::optional<std::string> bytes = encodeCp932(program.toStdString());
-        if (!bytes)
-            continue;
+        if (!bytes) continue;
         key = m_next++;
         m_open[key] = *bytes + '\0';
         return reg::Success;
@@ -70,17 +67,14 @@ std::int32_t StandInRegistry::queryValue(KeyHandle key, const std::string &name,
                                          std::uint32_t &count)
 {
     const auto open = m_open.find(key);
-    if (open == m_open.end())
-        return reg::InvalidHandle;
-    if (!sameName(name, sysinfo::ToolValue))
-        return reg::FileNotFound;
+    if (open == m_open.end()) return reg::InvalidHandle;
+    if (!sameName(name, sysinfo::ToolValue)) return reg::FileNotFound;
     const std::string &value = open->second;
     const std::uint32_t size = std::uint32_t(value.size());
     const bool fits = size <= count;
     type = reg::Sz;
     count = size;
-    if (!fits)
-        return reg::MoreData;
+    if (!fits) return reg::MoreData;
     std::memcpy(data, value.data(), size);
     return reg::Success;
 }
@@ -93,8 +87,7 @@ void StandInRegistry::closeKey(KeyHandle key)
 std::string QtFileTest::dir(const std::string &path)
 {
     const QFileInfo info(fromUtf8(path));
-    if (path.empty() || !info.isFile())
-        return {};
+    if (path.empty() || !info.isFile()) return {};
     return info.fileName().toStdString();
 }
 

@@ -8,7 +8,8 @@
 
 // The binding for systems without a registry: Qt's file test and program launch, and a
 // stand-in registry.
-namespace platform {
+namespace platform
+{
 
 // Knows one value: the tool's full path (HKEY_LOCAL_MACHINE, ToolKey, ToolValue), answered with
 // the desktop's own system-information program when one is installed, looked up at each open.

@@ -5,13 +5,15 @@
 
 #include <QString>
 
-namespace {
+namespace
+{
 platform::Registry *s_registry = nullptr;
 platform::FileTest *s_fileTest = nullptr;
 platform::Launcher *s_launcher = nullptr;
 } // namespace
 
-namespace platform {
+namespace platform
+{
 
 Registry &registry()
 {

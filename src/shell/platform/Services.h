@@ -4,7 +4,8 @@
 
 // The platform services the game uses. Tests put their own in place; nullptr brings back the
 // binding built for this system.
-namespace platform {
+namespace platform
+{
 
 Registry &registry();
 void setRegistry(Registry *registry);

@@ -1,7 +1,8 @@
 #pragma once
 
 // Where the registry keeps the system-information tool, under HKEY_LOCAL_MACHINE.
-namespace platform::sysinfo {
+namespace platform::sysinfo
+{
 // The tool's full path.
 inline constexpr const char *ToolKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
 inline constexpr const char *ToolValue = "PATH";

@@ -7,7 +7,8 @@
 
 #include <climits>
 
-namespace {
+namespace
+{
 
 HKEY toHkey(platform::KeyHandle key)
 {
@@ -25,13 +26,11 @@ std::wstring widePath(const std::string &path)
 {
     if (path.find('\0') != std::string::npos || path.size() > std::size_t(INT_MAX))
         throw RuntimeError::invalidArgument();
-    if (path.empty())
-        return {};
+    if (path.empty()) return {};
     const int in = int(path.size());
     const int size =
         MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), in, nullptr, 0);
-    if (size == 0)
-        throw RuntimeError::invalidArgument();
+    if (size == 0) throw RuntimeError::invalidArgument();
     std::wstring wide(std::size_t(size), L'\0');
     MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), in, wide.data(), size);
     return wide;
@@ -39,7 +38,8 @@ std::wstring widePath(const std::string &path)
 
 } // namespace
 
-namespace platform {
+namespace platform
+{
 
 std::int32_t Win32Registry::openKey(std::uint32_t root, const std::string &path,
                                     std::uint32_t access, KeyHandle &key)
@@ -70,8 +70,7 @@ void Win32Registry::closeKey(KeyHandle key)
 std::string Win32FileTest::dir(const std::string &path)
 {
     const std::wstring wide = widePath(path);
-    if (wide.empty())
-        return {};
+    if (wide.empty()) return {};
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         switch (GetLastError()) {
@@ -83,16 +82,14 @@ std::string Win32FileTest::dir(const std::string &path)
             return {};
         }
     }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return {};
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {};
     return path.substr(path.find_last_of("\\/:") + 1);
 }
 
 void Win32Launcher::start(const std::string &path)
 {
     const std::wstring program = widePath(path);
-    if (program.empty())
-        throw RuntimeError::invalidArgument();
+    if (program.empty()) throw RuntimeError::invalidArgument();
     // The application name is the program; the command line only repeats it, quoted, as
     // argv[0]. A path with blanks is never read as another program and its arguments.
     std::wstring commandLine = L"\"" + program + L"\"";

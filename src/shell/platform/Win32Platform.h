@@ -4,7 +4,8 @@
 
 // The Windows binding: advapi32 with ANSI names, and the file test and program launch of
 // kernel32. Qt-free, so that it can be checked on its own under wine.
-namespace platform {
+namespace platform
+{
 
 class Win32Registry final : public Registry
 {

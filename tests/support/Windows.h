@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Fakes.h"
+#include "game/frmMain.h"
+#include "shell/Forms.h"
+#include "windows/frmAbout.h"
+#include "windows/frmGameOver.h"
+#include "windows/frmOpening.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QTimerEvent>
+
+// One tick of a running Qt timer, delivered as the event loop would deliver it, then the work it
+// queued. False, and nothing happens, when the timer is not running.
+inline bool fire(QTimer *timer)
+{
+    if (!timer->isActive()) return false;
+    QTimerEvent tick(timer->timerId());
+    QCoreApplication::sendEvent(timer, &tick);
+    QCoreApplication::sendPostedEvents();
+    return true;
+}
+
+// The fakes in place, the window registry counting instead of quitting the application, and
+// every window gone again afterwards.
+struct WindowsFixture {
+    FakeRuntime rt;
+    int lastWindowGone = 0;
+
+    WindowsFixture()
+    {
+        Forms::setOnLastWindowGone([this] { ++lastWindowGone; });
+    }
+    ~WindowsFixture()
+    {
+        unload<frmOpening>();
+        unload<frmMain>();
+        unload<frmGameOver>();
+        unload<frmAbout>();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    template <typename T> static void unload()
+    {
+        if (T *form = Forms::find<T>()) Forms::unload(form);
+    }
+};
