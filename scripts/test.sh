@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Builds everything (installing what is missing) and runs every test.
+# Builds everything (installing what is missing) and runs every test: unit, widget, the Windows
+# binding under wine, end-to-end flows and packaging checks, then the unit and widget tests
+# again under the address, leak and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-need_packages "${GAME_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick
+need_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
 cmake --preset ci
 cmake --build --preset ci
-# Unit and widget tests draw offscreen; the end-to-end tests get a display of their own.
+# Unit and widget tests draw offscreen; the end-to-end and package tests get a display of
+# their own.
 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" ctest --preset ci
+
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
