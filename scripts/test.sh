@@ -11,7 +11,7 @@ cmake --preset ci
 cmake --build --preset ci
 # Unit and widget tests draw offscreen; the end-to-end and package tests get a display of
 # their own.
-xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" ctest --preset ci
+xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -noreset" ctest --preset ci
 
 cmake --preset asan
 cmake --build --preset asan

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "shell/Forms.h"
+#include "shell/FrameLimiter.h"
 #include "shell/Runtime.h"
 #include "windows/frmAbout.h"
 #include "windows/frmGameOver.h"
@@ -155,6 +156,7 @@ frmMain::frmMain()
 
     setFocusPolicy(Qt::StrongFocus);
     client()->installEventFilter(this);
+    new FrameLimiter(this);
 }
 
 void frmMain::mnuStart_Click()

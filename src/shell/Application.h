@@ -14,6 +14,8 @@ public:
     static void registerFontSubstitutions();
 
 private:
+    // Settings that must be made before the platform starts; returns argc unchanged.
+    static int &platformDefaults(int &argc);
     void fail(const QString &message);
     bool m_failed = false;
 };
