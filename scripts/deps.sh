@@ -28,4 +28,4 @@ GAME_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n
 # the Windows registry binding, and the validators and tools for the packaging checks.
 TEST_PACKAGES=(python3 xvfb xauth xdotool x11-utils imagemagick
                g++-mingw-w64-x86-64-posix wine wine64
-               desktop-file-utils appstream binutils-mingw-w64-x86-64 icoutils dpkg-dev)
+               desktop-file-utils appstream binutils-mingw-w64-x86-64 icoutils dpkg-dev file)
