@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "Random.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace
@@ -14,7 +15,8 @@ public:
     // The game asks two kinds of question: an OK notice and a Yes/No question.
     int show(const QString &text, int style, const QString &title) override
     {
-        QMessageBox box;
+        // Over the window the player is looking at, like the game's other dialogs.
+        QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title);
         box.setText(text);
         if ((style & 0x70) == rt::vbExclamation)
