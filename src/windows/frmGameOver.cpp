@@ -15,45 +15,23 @@ namespace
 using layout::Control;
 using layout::Kind;
 
+// One control a row, in the window's own order, as the layout table gives them.
+// clang-format off
 constexpr Control Table[] = {
     {.name = "tmrTimer1", .kind = Kind::Timer, .interval = 20, .enabled = true},
-    {.name = "cmdOKButton",
-     .kind = Kind::CommandButton,
-     .left = 2400,
-     .top = 2520,
-     .width = 1215,
-     .height = 375,
-     .caption = "OK",
-     .tabIndex = 0},
-    {.name = "lblTitle",
-     .kind = Kind::Label,
-     .left = 600,
-     .top = 120,
-     .width = 5055,
-     .height = 735,
-     .caption = "ルミナク事故発生!!",
-     .backColor = layout::SystemButtonFace,
-     .foreColor = 0x000000FF,
+    {.name = "cmdOKButton", .kind = Kind::CommandButton, .left = 2400, .top = 2520, .width = 1215,
+     .height = 375, .caption = "OK", .tabIndex = 0},
+    {.name = "lblTitle", .kind = Kind::Label, .left = 600, .top = 120, .width = 5055, .height = 735,
+     .caption = "ルミナク事故発生!!", .backColor = layout::SystemButtonFace, .foreColor = 0x000000FF,
      .font = layout::Font{"ＭＳ Ｐ明朝", 36, true}},
-    {.name = "lblGameOver",
-     .kind = Kind::Label,
-     .left = 1800,
-     .top = 1080,
-     .width = 2415,
-     .height = 375,
-     .caption = "GAME OVER",
-     .backColor = layout::SystemButtonFace,
+    {.name = "lblGameOver", .kind = Kind::Label, .left = 1800, .top = 1080, .width = 2415,
+     .height = 375, .caption = "GAME OVER", .backColor = layout::SystemButtonFace,
      .font = layout::Font{"ＭＳ Ｐゴシック", 20.25, true}},
-    {.name = "lblTryAgain",
-     .kind = Kind::Label,
-     .left = 2400,
-     .top = 1800,
-     .width = 1215,
-     .height = 375,
-     .caption = "Try Again!",
-     .backColor = layout::SystemButtonFace,
+    {.name = "lblTryAgain", .kind = Kind::Label, .left = 2400, .top = 1800, .width = 1215,
+     .height = 375, .caption = "Try Again!", .backColor = layout::SystemButtonFace,
      .font = layout::Font{"ＭＳ Ｐゴシック", 14.25, false}},
 };
+// clang-format on
 
 } // namespace
 
