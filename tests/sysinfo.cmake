@@ -9,21 +9,10 @@ if(NOT WIN32)
   if(LUMINAKU_MINGW_CXX)
     set(wine_exe ${CMAKE_CURRENT_BINARY_DIR}/wine_sysinfo.exe)
     set(src ${PROJECT_SOURCE_DIR}/src)
-    set(wine_sources
-      ${CMAKE_CURRENT_SOURCE_DIR}/wine/wine_sysinfo.cpp
-      ${src}/windows/SysInfo.cpp
-      ${src}/shell/platform/Win32Platform.cpp
-      ${src}/shell/platform/Cp932Win32.cpp
+    set(wine_sources ${CMAKE_CURRENT_SOURCE_DIR}/wine/wine_sysinfo.cpp ${src}/windows/SysInfo.cpp
+      ${src}/shell/platform/Win32Platform.cpp ${src}/shell/platform/Cp932Win32.cpp
       ${src}/shell/Convert.cpp)
-    set(wine_headers
-      ${src}/windows/SysInfo.h
-      ${src}/shell/RuntimeError.h
-      ${src}/shell/Convert.h
-      ${src}/shell/platform/Platform.h
-      ${src}/shell/platform/Cp932.h
-      ${src}/shell/platform/Services.h
-      ${src}/shell/platform/SysInfoLocations.h
-      ${src}/shell/platform/Win32Platform.h)
+    file(GLOB wine_headers ${src}/windows/SysInfo.h ${src}/shell/*.h ${src}/shell/platform/*.h)
     set(wine_flags -std=c++20 -O1 -static -Wall -Wextra -Wpedantic)
     if(LUMINAKU_WERROR)
       list(APPEND wine_flags -Werror)
@@ -35,10 +24,6 @@ if(NOT WIN32)
       VERBATIM)
     add_custom_target(wine_sysinfo ALL DEPENDS ${wine_exe})
   endif()
-  add_test(NAME wine_sysinfo
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/run_wine_test.sh "${wine_exe}")
-  set_tests_properties(wine_sysinfo PROPERTIES
-    LABELS wine
-    SKIP_RETURN_CODE 77
-    TIMEOUT 120)
+  add_test(NAME wine_sysinfo COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/run_wine_test.sh "${wine_exe}")
+  set_tests_properties(wine_sysinfo PROPERTIES LABELS wine SKIP_RETURN_CODE 77 TIMEOUT 120)
 endif()

@@ -1,0 +1,180 @@
+#!/usr/bin/env python3
+"""e2e.py GAME launch|round|about|quit: the real game on an X display that does not reset
+(Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display."""
+
+import contextlib
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+TITLE = "～ルミナク～ ホロワ村放射能汚染事故ゲーム"
+ABOUT_CAPTION = TITLE + "のﾊﾞｰｼﾞｮﾝ情報"
+CLIENT_HEIGHT = 213  # the playfield's client area, below its menu bar
+
+
+def x(*args):
+    return subprocess.run(args, capture_output=True, timeout=10, check=True).stdout
+
+
+def wait(what, probe, timeout=5):
+    end = time.monotonic() + timeout
+    while not (found := probe()):
+        if time.monotonic() > end:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(0.1)
+    return found
+
+
+class Game:
+    def __init__(self, binary, env):
+        self.proc = subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL,
+                                     start_new_session=True)
+
+    def windows(self, menus=False):
+        """The game's mapped top-level windows (id, name, width, height); menus when asked."""
+        found = []
+        ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid)],
+                             capture_output=True, timeout=10).stdout.split()
+        for wid in ids:
+            try:
+                info = x("xwininfo", "-id", wid).decode()
+                name = x("xdotool", "getwindowname", wid).decode().strip()
+            except subprocess.CalledProcessError:
+                continue  # gone meanwhile
+            if ("Override Redirect State: yes" in info) == menus:
+                size = [int(re.search(rf"{k}: +(\d+)", info)[1]) for k in ("Width", "Height")]
+                found.append((int(wid), name, *size))
+        return found
+
+    def other(self, *known):
+        return [w for w in self.windows() if w[0] not in known]
+
+    def keys(self, wid, *keys):
+        x("xdotool", "windowfocus", "--sync", str(wid))
+        for key in keys:
+            x("xdotool", "key", key)
+
+    def menu(self, wid, menu_key, item_key):
+        self.keys(wid, f"alt+{menu_key}")
+        popup = wait("the menu to open", lambda: self.windows(menus=True))
+        x("xdotool", "key", item_key)
+        wait("the menu to close", lambda: not set(popup) & set(self.windows(menus=True)))
+
+    def look(self, field):
+        """The playfield as drawn: drops shown (by index), bins shown (by lane) and the
+        pictures of the score and high-score boards."""
+        ppm = x("import", "-window", str(field[0]), "-depth", "8", "ppm:-")
+        header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", ppm)
+        width, top, data = int(header[1]), field[3] - CLIENT_HEIGHT, ppm[header.end():]
+
+        def row(x0, y, n=1):
+            return data[3 * ((top + y) * width + x0):3 * ((top + y) * width + x0 + n)]
+
+        def shown(x0, y0):  # a 32-pixel picture cell with something drawn in it
+            return sum(row(x0 + i, y) != row(4, 4) for y in range(y0, y0 + 32)
+                       for i in range(32)) > 100
+
+        drops = [i for i in range(12) if shown(24 + 48 * (i // 4), 32 + 32 * (i % 4))]
+        bins = [j for j in range(3) if shown(24 + 48 * j, 168)]
+        boards = [b"".join(row(202, y, 77) for y in range(y0, y0 + 13)) for y0 in (34, 74)]
+        return drops, bins, *boards
+
+
+def open_playfield(game):
+    title = wait("the title window", game.windows, timeout=10)
+    assert [w[1:] for w in title] == [(TITLE, 402, 213)], f"title window: {title}"
+    x("xdotool", "mousemove", "--window", str(title[0][0]), "200", "180", "click", "1")  # START!
+    field = wait("the playfield alone", lambda: game.other(title[0][0]))
+    assert len(game.windows()) == 1 and field[0][1] == TITLE, f"after START!: {game.windows()}"
+    return field[0]
+
+
+def flow_launch(game):
+    field = open_playfield(game)
+    assert field[2] == 312 and field[3] > CLIENT_HEIGHT, f"no menu bar above the playfield {field}"
+    drops, bins, score, hiscore = game.look(field)
+    assert drops == [] and bins == [1] and score == hiscore, "not the playfield before a round"
+
+
+def flow_round(game):
+    field = open_playfield(game)
+    # A held arrow key moves the bin; letting go brings it back.
+    game.keys(field[0])
+    for key, lane in (("Left", 0), ("Right", 2)):
+        x("xdotool", "keydown", key)
+        wait(f"{key} to move the bin", lambda: game.look(field)[1] == [lane])
+        x("xdotool", "keyup", key)
+        wait(f"{key} let go to bring the bin back", lambda: game.look(field)[1] == [1])
+    # A drop down a side column, caught with the arrow key held: both boards count it.
+    game.menu(field[0], "f", "s")
+    for _ in range(20):
+        before = game.look(field)
+        lane = wait("a drop", lambda: game.look(field)[0])[0] // 4
+        if lane != 1:
+            break
+        wait("the middle drop to go", lambda: not game.look(field)[0])
+    key = "Left" if lane == 0 else "Right"
+    x("xdotool", "keydown", key)
+    wait(f"{key} to catch the drop", lambda: game.look(field)[2] != before[2], timeout=4)
+    x("xdotool", "keyup", key)
+    _, _, score, hiscore = game.look(field)
+    assert score == hiscore, "the high score does not follow the score"
+    # Left in the middle, the bin lets side drops pass: the third miss opens the game over.
+    over = wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0]
+    assert over[1:] == (TITLE, 402, 213), f"not the game-over window: {over}"
+
+
+def flow_about(game):
+    field = open_playfield(game)
+    game.menu(field[0], "h", "a")
+    about = wait("the version window", lambda: game.other(field[0]))[0]
+    assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+    # Its system-information button starts the desktop's tool, found on PATH, blank and all.
+    game.keys(about[0], "alt+s")
+    wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
+    game.keys(about[0], "Escape")
+    wait("Escape to close the version window", lambda: game.other(field[0]) == [])
+
+
+def flow_quit(game):
+    field = open_playfield(game)
+    game.menu(field[0], "f", "s")
+    for key in ("alt+n", "alt+y"):
+        game.menu(field[0], "f", "x")
+        box = wait("the quit question", lambda: game.other(field[0]))[0]
+        assert box[1] == TITLE, f"the question's title: {box[1]!r}"
+        game.keys(box[0], key)
+        if key == "alt+n":
+            wait("No to close the question", lambda: game.other(field[0]) == [])
+            seen = set()
+            wait("drops to go on falling after No",
+                 lambda: len(seen.add(tuple(game.look(field)[0])) or seen) >= 3, timeout=3)
+    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
+    with contextlib.suppress(ProcessLookupError):  # its process group is gone with it
+        os.killpg(game.proc.pid, 0)
+        raise AssertionError("a process of the game is left after Quit")
+
+
+if __name__ == "__main__":
+    if not os.environ.get("DISPLAY"):
+        print("SKIP: no X display")
+        sys.exit(77)
+    with tempfile.TemporaryDirectory() as tmp:
+        # The desktop's system-information tool: a script that leaves a mark when it runs.
+        TOOL = os.path.join(tmp, "sys info", "hardinfo")
+        os.mkdir(os.path.dirname(TOOL))
+        with open(TOOL, "w") as f:
+            f.write('#!/bin/sh\n: > "$0.ran"\n')
+        os.chmod(TOOL, 0o755)
+        game = Game(sys.argv[1], dict(os.environ, QT_QPA_PLATFORM="xcb",
+                                      PATH=os.path.dirname(TOOL)))
+        try:
+            globals()["flow_" + sys.argv[2]](game)
+        finally:
+            if game.proc.poll() is None:
+                game.proc.kill()
+                game.proc.wait()
+    print("PASS", sys.argv[2])
