@@ -27,7 +27,7 @@ trap cleanup EXIT
     { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$(echo "$work"/luminaku_*.deb)
 [ -f "$deb" ] || fail "cpack made no .deb"
-lintian --allow-root --fail-on error,warning --info "$deb" || fail "lintian objects to the package"
+lintian --allow-root --display-info --fail-on error,warning,info "$deb" || fail "lintian objects to the package"
 
 for field in "Depends libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n
     fonts-ipafont-gothic fonts-ipafont-mincho" "Recommends qt6-wayland"; do
