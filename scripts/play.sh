@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the game (installing what is missing) and starts it.
+# Builds the game, and only the game (installing what is missing), and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 need_packages "${GAME_PACKAGES[@]}"
-cmake --preset default >/dev/null
-cmake --build --preset default
-exec build/default/src/luminaku "$@"
+# A build tree of its own without the tests, so a first start does not wait for them.
+cmake --preset default -B build/play -DLUMINAKU_TESTS=OFF >/dev/null
+cmake --build build/play --target luminaku
+exec build/play/src/luminaku "$@"

@@ -13,7 +13,12 @@ int &Application::platformDefaults(int &argc)
     // The windows are small and repainted often; handing each frame to the X server through
     // shared memory costs an extra wake-up and round trip per paint, which measured here as
     // most of the game's processor use. A plain image transfer is cheaper at this size.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    // Only for X11: on Wayland the variable would merely leak into the programs the game
+    // starts. The platform is chosen as Qt chooses it: QT_QPA_PLATFORM, else the session type.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool xcb = platform.isEmpty() ? qgetenv("XDG_SESSION_TYPE") != "wayland"
+                                        : platform.startsWith("xcb");
+    if (xcb && !qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     return argc;
 }
 
