@@ -5,18 +5,16 @@
 #include <QTest>
 
 // Repaints are held to one a frame, but the bin the player moves is painted before the key or
-// button event returns, even with a step's change still waiting for its frame.
+// button event returns, even with a step's change waiting for its frame.
 class tst_framelimiter : public QObject
 {
     Q_OBJECT
-    struct PaintCount : QObject {
-        int paints = 0;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    };
+    int m_binPaints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        m_binPaints += event->type() == QEvent::Paint;
+        return false;
+    }
 
 private slots:
     void initTestCase() { Application::registerFontSubstitutions(); }
@@ -36,26 +34,23 @@ private slots:
         QFETCH(bool, press);
         WindowsFixture fx;
         frmMain *form = Forms::show<frmMain>();
-        form->activateWindow();
         QWindow *window = form->windowHandle();
         const QPoint bare = form->client()->mapTo(form, QPoint(150, 10));
         auto input = [&](bool down) {
             if (mouse)
                 QTest::mouseEvent(down ? QTest::MousePress : QTest::MouseRelease, window,
                                   Qt::LeftButton, {}, bare);
-            else if (down)
-                QTest::keyPress(window, Qt::Key_Left);
             else
-                QTest::keyRelease(window, Qt::Key_Left);
+                QTest::keyEvent(down ? QTest::Press : QTest::Release, window, Qt::Key_Left);
         };
         form->mnuStart()->trigger();
-        QCoreApplication::processEvents(); // the first step's picture, painted or held
+        QCoreApplication::processEvents(); // the first drop painted, or held for its frame
         if (!press) input(true);
-        fire(form->controls().timer("tmrTimer1")); // a step: its repaint waits for a frame
-        PaintCount bin;
-        form->controls().widget("imgBakets", press ? 0 : 1)->installEventFilter(&bin);
+        fire(form->controls().timer("tmrTimer1")); // the next step, its repaint likely held
+        m_binPaints = 0;
+        form->controls().widget("imgBakets", press ? 0 : 1)->installEventFilter(this);
         input(press);
-        QCOMPARE(bin.paints, 1);
+        QCOMPARE(m_binPaints, 1);
     }
 };
 
