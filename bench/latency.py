@@ -128,19 +128,32 @@ def measure(bench, period_ms, presses=PRESSES):
     return pressed, released
 
 
-def rows(keys):
-    """(case, key, figures) for each case's presses and releases, keys as measure_all gives."""
-    for period, (pressed, released) in keys.items():
-        case = f"round at {period} ms" if period else "no round"
-        yield case, "press", summary(pressed)
-        yield case, "release", summary(released)
+def round_trips(count=PRESSES):
+    """What any X client waits here, game or not: one read of the same size after the same gaps.
+    On a loaded machine each wake-up can wait for a processor; this shows how long."""
+    x = display.Display()
+    root = x.screen().root
+    times = []
+    for _ in range(count):
+        time.sleep(random.uniform(*GAP_S))
+        started = time.perf_counter()
+        root.get_image(0, 0, 80, 1, X.ZPixmap, 0xFFFFFFFF)
+        times.append(time.perf_counter() - started)
+    x.close()
+    return times
 
 
 def measure_all(bench, periods=PERIODS_MS, presses=PRESSES):
-    return {period: measure(bench, period, presses) for period in periods}
+    """[(case, key, figures)], the floor first, then each case's presses and releases."""
+    rows = [("one X round trip alone, no game (the floor)", "—", summary(round_trips(presses)))]
+    for period in periods:
+        case = f"round at {period} ms" if period else "no round"
+        pressed, released = measure(bench, period, presses)
+        rows += [(case, "press", summary(pressed)), (case, "release", summary(released))]
+    return rows
 
 
-HEADER = ("| key to pixel: the bin in its new column | key | p50 ms | p99 ms | max ms | keys |\n"
+HEADER = ("| key to pixel: the bin in its new column | key | p50 ms | p99 ms | max ms | samples |\n"
           "|---|---|---:|---:|---:|---:|")
 
 
@@ -156,10 +169,10 @@ def main():
     args = parser.parse_args()
     bench = os.path.join(args.build, "bench", "luminaku_bench")
     load_before = os.getloadavg()[0]
-    keys = measure_all(bench, args.periods, args.presses)
+    rows = measure_all(bench, args.periods, args.presses)
     print(f"Load average {load_before:.2f} before, {os.getloadavg()[0]:.2f} after.\n")
     print(HEADER)
-    for case, key, s in rows(keys):
+    for case, key, s in rows:
         print(row(case, key, s))
 
 
