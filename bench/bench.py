@@ -19,6 +19,8 @@ import time
 
 from Xlib import X, display
 
+import latency
+
 PERIODS_MS = (500, 100, 10, 1)
 SECONDS = {500: 3.0, 100: 2.0, 10: 2.0, 1: 2.0}  # long enough for several steps each
 REFERENCE_SECONDS = 1.5  # it spins flat out whatever the period: a short run tells
@@ -42,6 +44,7 @@ PACING_P99_GOAL_MS = 2.0
 STARTUP_GOAL_MS = 100.0
 RSS_GOAL_MB = 40.0
 RSS_GROWTH_GOAL_MB = 1.0
+LATENCY_P99_GOAL_MS = 4.0
 
 
 def env(**extra):
@@ -159,6 +162,8 @@ def main():
                                 DBUS_SESSION_BUS_ADDRESS="disabled:")
     print("  start-up done", file=sys.stderr)
     memory = [figures([bench, "rounds", str(ROUNDS)], 120) for _ in range(args.reps)]
+    keys = latency.measure_all(bench)
+    print("  latency done", file=sys.stderr)
     elapsed = time.monotonic() - began
     x.close()
 
@@ -239,6 +244,14 @@ def main():
     print(f"| growth over the {ROUNDS} rounds | {growth('rss_start_kb'):+.2f} MB |")
     print(f"| … of which from round 2 on | {growth('rss_after_first_round_kb'):+.2f} MB |")
     print(f"| time for {ROUNDS} rounds | {median(memory, 'rounds_seconds'):.1f} s |")
+
+    print()
+    print(latency.HEADER)
+    for case, key, s in keys:
+        print(latency.row(case, key, s))
+        if key != "—":
+            verdicts.append((f"key-to-pixel p99, {case}, {key}", f"{s['p99']:.2f} ms",
+                             f"≤ {LATENCY_P99_GOAL_MS:g} ms", s["p99"] <= LATENCY_P99_GOAL_MS))
 
     rss_max = max(rss_game, mb("rss_end_kb"))
     verdicts += [

@@ -11,6 +11,12 @@
 //   luminaku_bench rounds COUNT
 //       A scripted player plays COUNT rounds at the 1 ms floor (five catches, then three
 //       misses, then OK on the game-over window); prints the resident memory on the way.
+//   luminaku_bench latency PERIOD_MS
+//       The playfield for a player outside: with PERIOD_MS 0 no round runs, otherwise a round
+//       runs at that fixed period and every drop the player's bin leaves is caught unseen, so
+//       the round goes on whatever the keys do. Prints the window's X id and where the bins
+//       are in it, then `ready`; when its standard input closes, how the round stands.
+//       bench/latency.py sends the keys.
 
 #include "BenchSupport.h"
 
@@ -27,10 +33,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdlib>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace
 {
@@ -168,11 +177,73 @@ private:
     bench::Clock::time_point m_started;
 };
 
+// Catches, at the tick that ends the catch step, a drop the bin is not under, without moving
+// the bin: the rules run their whole cycle at a constant period, while the bin shows only what
+// the player outside did.
+class UnseenCatcher : public QObject
+{
+public:
+    explicit UnseenCatcher(frmMain *form) : m_form(form)
+    {
+        stepTimer(form)->installEventFilter(this); // sees the tick before the window does
+        // Connected after the window's own handler: the tick has been handled.
+        connect(stepTimer(form), &QTimer::timeout, this, [this] {
+            if (m_playerLane >= 0) m_form->playfield().BucketLane = std::int16_t(m_playerLane);
+            m_playerLane = -1;
+        });
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        Playfield &rules = m_form->playfield();
+        if (event->type() == QEvent::Timer && rules.stepOfTopRound() == Playfield::CatchStep) {
+            m_playerLane = rules.BucketLane;
+            rules.BucketLane = std::int16_t(rules.laneOfTopRound());
+        }
+        return false;
+    }
+
+private:
+    frmMain *m_form;
+    int m_playerLane = -1;
+};
+
+void latency(frmMain *form, int periodMs)
+{
+    if (periodMs > 0) new UnseenCatcher(form);
+    QTimer::singleShot(SettleMs, form, [=] {
+        if (periodMs > 0) startRound(form, periodMs);
+        // Bins in the window's own pixels, as the X server has them.
+        const QRect left = form->controls().widget("imgBakets", 0)->geometry();
+        const QPoint origin = form->client()->mapTo(form, left.topLeft());
+        bench::report("window", double(form->winId()));
+        bench::report("bin_x", origin.x());
+        bench::report("bin_y", origin.y());
+        bench::report("bin_width", left.width());
+        bench::report("bin_height", left.height());
+        bench::report("bin_pitch", form->controls().widget("imgBakets", 1)->x() - left.x());
+        bench::report("ready", 1);
+    });
+    // Until the player outside closes our input; then how the round stands.
+    auto *input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, form);
+    QObject::connect(input, &QSocketNotifier::activated, form, [=] {
+        char buffer[64];
+        if (read(STDIN_FILENO, buffer, sizeof buffer) > 0) return;
+        input->setEnabled(false);
+        bench::report("rounds_running", form->playfield().roundsRunning());
+        bench::report("score", form->controls().label("lblScoreBrd")->text().toDouble());
+        bench::report("interval_ms", stepTimer(form)->interval());
+        QCoreApplication::exit(0);
+    });
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: luminaku_bench steps PERIOD_MS SECONDS "
                          "[--no-paint | --paint-every-step]\n"
-                         "       luminaku_bench rounds COUNT\n");
+                         "       luminaku_bench rounds COUNT\n"
+                         "       luminaku_bench latency PERIOD_MS\n");
     return 2;
 }
 
@@ -200,6 +271,8 @@ int main(int argc, char **argv)
     } else if (std::strcmp(argv[1], "rounds") == 0 && argc == 3) {
         auto *player = new ScriptedPlayer(form, std::atoi(argv[2]));
         QTimer::singleShot(SettleMs, player, [player] { player->begin(); });
+    } else if (std::strcmp(argv[1], "latency") == 0 && argc == 3) {
+        latency(form, std::atoi(argv[2]));
     } else {
         return usage();
     }

@@ -177,7 +177,7 @@ void frmMain::keyPressEvent(QKeyEvent *event)
     // Auto-repeated presses of a held key keep setting the same lane.
     const std::int16_t code = keyCode(event->key());
     const std::int16_t shift = shiftState(event->modifiers());
-    deliver([&] { m_playfield.Form_KeyDown(code, shift); });
+    deliverInput([&] { m_playfield.Form_KeyDown(code, shift); });
 }
 
 void frmMain::keyReleaseEvent(QKeyEvent *event)
@@ -186,7 +186,7 @@ void frmMain::keyReleaseEvent(QKeyEvent *event)
     if (event->isAutoRepeat()) return;
     const std::int16_t code = keyCode(event->key());
     const std::int16_t shift = shiftState(event->modifiers());
-    deliver([&] { m_playfield.Form_KeyUp(code, shift); });
+    deliverInput([&] { m_playfield.Form_KeyUp(code, shift); });
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
@@ -196,7 +196,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             auto *mouse = static_cast<QMouseEvent *>(event);
-            deliver([&] {
+            deliverInput([&] {
                 m_playfield.Form_MouseDown(mouseButton(mouse->button()),
                                            shiftState(mouse->modifiers()));
             });
@@ -204,7 +204,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         }
         case QEvent::MouseButtonRelease: {
             auto *mouse = static_cast<QMouseEvent *>(event);
-            deliver([&] {
+            deliverInput([&] {
                 m_playfield.Form_MouseUp(mouseButton(mouse->button()),
                                          shiftState(mouse->modifiers()));
             });

@@ -2,6 +2,7 @@
 
 #include "Playfield.h"
 #include "shell/Form.h"
+#include "shell/FrameLimiter.h"
 
 class QAction;
 class QMenuBar;
@@ -53,6 +54,12 @@ private:
     {
         handler();
         m_playfield.pump();
+    }
+    // The player's key or button: the bin it moved is on the screen before the event returns.
+    template <typename Handler> void deliverInput(Handler handler)
+    {
+        deliver(handler);
+        FrameLimiter::paintNow(this);
     }
 
     QTimer *m_tmrTimer1;

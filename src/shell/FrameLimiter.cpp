@@ -16,11 +16,27 @@ FrameLimiter::FrameLimiter(QWidget *window) : QObject(window), m_window(window)
     window->installEventFilter(this);
 }
 
+void FrameLimiter::paintNow(QWidget *window)
+{
+    // A picture being shown asks for its paint through a posted event: have it ask now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
+    // Everything dirty is painted below; a request already posted would only wake us again.
+    QCoreApplication::removePostedEvents(window, QEvent::UpdateRequest);
+    auto *limiter = window->findChild<FrameLimiter *>(QString(), Qt::FindDirectChildrenOnly);
+    if (limiter) {
+        limiter->m_frame.stop(); // what it was holding goes out now
+        limiter->m_passing = true;
+    }
+    QEvent request(QEvent::UpdateRequest); // Qt paints the window's whole dirty region on it
+    QCoreApplication::sendEvent(window, &request);
+    if (limiter) limiter->m_passing = false;
+}
+
 bool FrameLimiter::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_window || event->type() != QEvent::UpdateRequest) return false;
     const qint64 now = m_clock.nsecsElapsed();
-    if (now - m_lastPaintNs >= FrameNs) {
+    if (m_passing || now - m_lastPaintNs >= FrameNs) {
         m_lastPaintNs = now;
         return false; // paint now
     }

@@ -15,6 +15,10 @@ class FrameLimiter : public QObject
 public:
     explicit FrameLimiter(QWidget *window);
 
+    // Paints whatever is dirty in the window now, frame or not: what the player's own key or
+    // button changed must never wait. Whatever else was waiting goes out with it.
+    static void paintNow(QWidget *window);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -24,4 +28,5 @@ private:
     QTimer m_frame;
     QElapsedTimer m_clock;
     qint64 m_lastPaintNs = -FrameNs;
+    bool m_passing = false;
 };
