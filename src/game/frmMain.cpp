@@ -80,17 +80,26 @@ frmMain::frmMain()
     m_mnuVer = mnuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
     setMenuBar(menuBar);
 
-    connect(m_mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
-    connect(m_mnuEnd, &QAction::triggered, this, &frmMain::mnuEnd_Click);
-    connect(m_mnuVer, &QAction::triggered, this, &frmMain::mnuVer_Click);
+    connect(m_mnuStart, &QAction::triggered, this, [this] { mnuStart_Click(); });
+    connect(m_mnuEnd, &QAction::triggered, this, rt::handler([this] { mnuEnd_Click(); }));
+    connect(m_mnuVer, &QAction::triggered, this, rt::handler([this] { mnuVer_Click(); }));
     connect(m_tmrTimer1, &QTimer::timeout, this,
             [this] { deliver([this] { m_playfield.tmrTimer1_Timer(); }); });
 
-    // A message box holds the round until it closes.
-    rt::ModalState &modal = rt::ModalState::instance();
-    m_playfield.setHeld(modal.isOpen());
-    connect(&modal, &rt::ModalState::changed, this,
-            [this](bool open) { m_playfield.setHeld(open); });
+    // An open menu or message box holds the round until it closes, as the menu and dialog
+    // loops of the desktop the game was made for do.
+    for (QMenu *menu : {mnuFile, mnuHelp}) {
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+            m_openMenus.insert(menu);
+            updateHeld();
+        });
+        connect(menu, &QMenu::aboutToHide, this, [this, menu] {
+            m_openMenus.remove(menu);
+            updateHeld();
+        });
+    }
+    connect(&rt::ModalState::instance(), &rt::ModalState::changed, this, &frmMain::updateHeld);
+    updateHeld();
 
     setFocusPolicy(Qt::StrongFocus);
     client()->installEventFilter(this);
@@ -100,6 +109,11 @@ frmMain::frmMain()
 void frmMain::mnuStart_Click()
 {
     deliver([this] { m_playfield.mnuStart_Click(); });
+}
+
+void frmMain::updateHeld()
+{
+    m_playfield.setHeld(!m_openMenus.isEmpty() || rt::ModalState::instance().isOpen());
 }
 
 void frmMain::mnuEnd_Click()
@@ -267,6 +281,6 @@ void frmMain::showGameOver()
 
 void frmMain::schedulePump()
 {
-    QMetaObject::invokeMethod(
-        this, [this] { m_playfield.pump(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, rt::handler([this] { m_playfield.pump(); }),
+                              Qt::QueuedConnection);
 }

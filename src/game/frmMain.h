@@ -3,9 +3,12 @@
 #include "Playfield.h"
 #include "shell/Form.h"
 #include "shell/FrameLimiter.h"
+#include "shell/Runtime.h"
+
+#include <QSet>
 
 class QAction;
-class QMenuBar;
+class QMenu;
 class QTimer;
 
 // The playfield: twelve drop pictures in three columns, the bins beneath, the boards and the
@@ -50,10 +53,13 @@ private:
     void showGameOver() override;
     void schedulePump() override;
 
+    // Runs one handler of the rules, then lets the waiting round look again.
     template <typename Handler> void deliver(Handler handler)
     {
-        handler();
-        m_playfield.pump();
+        rt::run([&] {
+            handler();
+            m_playfield.pump();
+        });
     }
     // The player's key or button: the bin it moved is on the screen before the event returns.
     template <typename Handler> void deliverInput(Handler handler)
@@ -61,10 +67,12 @@ private:
         deliver(handler);
         FrameLimiter::paintNow(this);
     }
+    void updateHeld();
 
     QTimer *m_tmrTimer1;
     QAction *m_mnuStart;
     QAction *m_mnuEnd;
     QAction *m_mnuVer;
     Playfield m_playfield;
+    QSet<QMenu *> m_openMenus;
 };

@@ -1,8 +1,6 @@
 #include "Application.h"
 
 #include "AppInfo.h"
-#include "Runtime.h"
-#include "RuntimeError.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -44,26 +42,4 @@ void Application::registerFontSubstitutions()
                                {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"),
                                {QStringLiteral("IPAPMincho"), QStringLiteral("Noto Serif CJK JP")});
-}
-
-bool Application::notify(QObject *receiver, QEvent *event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const RuntimeError &e) {
-        fail(QStringLiteral("実行時エラー '%1':\n\n%2")
-                 .arg(int(e.code()))
-                 .arg(QString::fromUtf8(e.what())));
-    } catch (const std::exception &e) {
-        fail(QString::fromUtf8(e.what()));
-    }
-    return true;
-}
-
-void Application::fail(const QString &message)
-{
-    if (m_failed) return;
-    m_failed = true;
-    rt::msgBox(message, rt::vbCritical);
-    exit(1);
 }

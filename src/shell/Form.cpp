@@ -2,9 +2,11 @@
 
 #include "AppInfo.h"
 #include "Forms.h"
+#include "Runtime.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -34,17 +36,23 @@ Form::Form(const Settings &settings, std::span<const layout::Control> table)
     box->addWidget(m_client);
     m_controls.build(m_client, table);
 
-    // Enter presses the default button and Escape the cancel button, wherever the focus is.
-    if (QPushButton *button = m_controls.defaultButton()) {
-        for (int key : {Qt::Key_Return, Qt::Key_Enter})
-            connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, button,
-                    &QPushButton::click);
-    }
+    // Escape presses the cancel button wherever the focus is. Enter is answered by the focused
+    // button itself; it reaches the window, and the default button, only when none has it.
     if (QPushButton *button = m_controls.cancelButton())
         connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, button,
                 &QPushButton::click);
     // The first control in tab order holds the focus when the window opens.
     if (QWidget *first = m_controls.firstInTabOrder()) first->setFocus();
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    QPushButton *button = m_controls.defaultButton();
+    if (button && button->isVisible() && button->isEnabled() &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+        button->click();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void Form::setMenuBar(QWidget *menuBar)
@@ -55,7 +63,7 @@ void Form::setMenuBar(QWidget *menuBar)
 void Form::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    closeRequested();
+    rt::run([this] { closeRequested(); });
 }
 
 void Form::closeRequested()

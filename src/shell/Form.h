@@ -39,6 +39,8 @@ protected:
     void setMenuBar(QWidget *menuBar);
     // The title-bar close button; by default it unloads the window.
     void closeEvent(QCloseEvent *event) override;
+    // Enter with no button focused presses the default button.
+    void keyPressEvent(QKeyEvent *event) override;
     virtual void closeRequested();
 
     layout::Controls m_controls;

@@ -94,33 +94,26 @@ void setCaption(QLabel *label, const QString &text)
 namespace
 {
 
-// A line drawn between two points of the window (an etched separator, for instance).
+// A level or upright line between two points of the window (an etched separator, for
+// instance). Its width lies below a level line and right of an upright one; its length ends at
+// its end point.
 class LineWidget final : public QWidget
 {
 public:
     LineWidget(QWidget *parent, QPoint from, QPoint to, QColor color, int width)
-        : QWidget(parent), m_from(from), m_to(to), m_color(color), m_width(width)
+        : QWidget(parent), m_color(color)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
-        const QRect box = QRect(from, to).normalized().adjusted(0, 0, width, width);
-        setGeometry(box);
-        m_from -= box.topLeft();
-        m_to -= box.topLeft();
+        const bool level = from.y() == to.y();
+        setGeometry(QRect(from, to).normalized().adjusted(0, 0, level ? 0 : width - 1,
+                                                          level ? width - 1 : 0));
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        // Drawn inside the line's own width, below and right of its end points.
-        p.fillRect(QRect(m_from, m_to).normalized().adjusted(0, 0, m_width - 1, m_width - 1),
-                   m_color);
-    }
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), m_color); }
 
 private:
-    QPoint m_from, m_to;
     QColor m_color;
-    int m_width;
 };
 
 QString key(const char *name, int index)

@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "Random.h"
+#include "RuntimeError.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -45,6 +46,7 @@ public:
 
 RandomSource *s_random = nullptr;
 MessageBoxBackend *s_messageBox = nullptr;
+bool s_failed = false;
 
 } // namespace
 
@@ -73,6 +75,28 @@ int msgBox(const QString &text, int style)
         ~Leave() { m.leave(); }
     } leave{modal};
     return backend.show(text, style, QString::fromUtf8(AppInfo::Title));
+}
+
+bool failed()
+{
+    return s_failed;
+}
+
+void fail(const std::exception &error) noexcept
+{
+    // Handlers that come due while the message is open find the game already failed.
+    s_failed = true;
+    const auto *runtime = dynamic_cast<const RuntimeError *>(&error);
+    const QString text = QString::fromUtf8(error.what());
+    try {
+        msgBox(runtime
+                   ? QStringLiteral("実行時エラー '%1':\n\n%2").arg(int(runtime->code())).arg(text)
+                   : text,
+               vbCritical);
+    } catch (...) {
+        // Nothing more can be told; the game ends all the same.
+    }
+    QCoreApplication::exit(1);
 }
 
 void setMessageBox(MessageBoxBackend *backend)

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <exception>
+
 class RandomSource;
 
 // What the game logic asks of the platform: random numbers and message boxes. Each sits
@@ -28,6 +30,26 @@ enum MsgBoxResult : int { vbOK = 1, vbYes = 6, vbNo = 7 };
 
 RandomSource &random();
 void setRandom(RandomSource *source); // nullptr: the clock-seeded generator
+
+// Every handler of the game runs through run(), the one place where Qt calls into the game. An
+// error that escapes a handler stops there, before it can unwind through Qt's own code: the
+// player sees its message once, the application ends with status 1, and no handler runs after it.
+bool failed();
+void fail(const std::exception &error) noexcept;
+template <typename Handler> void run(Handler &&handler) noexcept
+{
+    if (failed()) return;
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        fail(error);
+    }
+}
+// A handler for connect(): the same, run later.
+template <typename Handler> auto handler(Handler handler)
+{
+    return [handler]() mutable { run(handler); };
+}
 
 // A modal message box titled with the application title. Rounds are held while it is open.
 int msgBox(const QString &text, int style);

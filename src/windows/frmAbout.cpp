@@ -3,6 +3,7 @@
 #include "AppInfo.h"
 #include "shell/Convert.h"
 #include "shell/Forms.h"
+#include "shell/Runtime.h"
 #include "windows/SysInfo.h"
 
 #include <QLabel>
@@ -27,7 +28,7 @@ constexpr Control Table[] = {
      .foreColor = 0x808080, .x2 = 5654, .y2 = 2445, .lineWidth = 1},
     {.name = "lblDescription", .kind = Kind::Label, .left = 1050, .top = 1125, .width = 3885,
      .height = 1170,
-     .caption = "© 2026 The Luminaku developers. A small arcade game: catch the falling "
+     .caption = "(C) 2026 The Luminaku developers. A small arcade game: catch the falling "
                 "drops in the bin before three of them get past.",
      .foreColor = 0x000000},
     {.name = "lblTitle", .kind = Kind::Label, .left = 1050, .top = 240, .width = 3885,
@@ -56,9 +57,10 @@ frmAbout::frmAbout()
             .caption = "ﾊﾞｰｼﾞｮﾝ情報"},
            Table)
 {
-    connect(m_controls.button("cmdOK"), &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(m_controls.button("cmdOK"), &QPushButton::clicked, this,
+            rt::handler([this] { cmdOK_Click(); }));
     connect(m_controls.button("cmdSysInfo"), &QPushButton::clicked, this,
-            &frmAbout::cmdSysInfo_Click);
+            rt::handler([this] { cmdSysInfo_Click(); }));
 }
 
 void frmAbout::Form_Load()

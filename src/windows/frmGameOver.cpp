@@ -39,9 +39,15 @@ frmGameOver::frmGameOver()
     : Form({.clientWidth = 6030, .clientHeight = 3195, .border = Border::FixedDialog}, Table),
       m_tmrTimer1(m_controls.timer("tmrTimer1"))
 {
-    connect(m_tmrTimer1, &QTimer::timeout, this, &frmGameOver::tmrTimer1_Timer);
-    connect(m_controls.button("cmdOKButton"), &QPushButton::clicked, this,
-            &frmGameOver::cmdOKButton_Click);
+    // The flash colours the window and its labels; the OK button keeps its own colours, so it
+    // must not take the window's as a child otherwise would.
+    QPushButton *ok = m_controls.button("cmdOKButton");
+    QPalette own = ok->palette();
+    own.setResolveMask(~QPalette::ResolveMask(0));
+    ok->setPalette(own);
+
+    connect(m_tmrTimer1, &QTimer::timeout, this, rt::handler([this] { tmrTimer1_Timer(); }));
+    connect(ok, &QPushButton::clicked, this, rt::handler([this] { cmdOKButton_Click(); }));
 }
 
 void frmGameOver::Form_Load()

@@ -2,6 +2,7 @@
 
 #include "game/frmMain.h"
 #include "shell/Forms.h"
+#include "shell/Runtime.h"
 
 #include <QPushButton>
 
@@ -17,7 +18,7 @@ constexpr Control Table[] = {
     {.name = "cmdStartButton", .kind = Kind::CommandButton, .left = 2400, .top = 2520,
      .width = 1215, .height = 375, .caption = "START!", .tabIndex = 0},
     {.name = "lblCopyRight", .kind = Kind::Label, .left = 720, .top = 1920, .width = 4335,
-     .height = 375, .caption = "© 2026 The Luminaku developers",
+     .height = 375, .caption = "(C) 2026 The Luminaku developers",
      .font = layout::Font{"ＭＳ Ｐゴシック", 14.25, false}},
     {.name = "lblSubTitle", .kind = Kind::Label, .left = 720, .top = 1200, .width = 4335,
      .height = 375, .caption = "ホロワ村放射能汚染事故ゲーム", .font = layout::Font{"ＭＳ Ｐゴシック", 15.75, true}},
@@ -36,7 +37,7 @@ frmOpening::frmOpening()
            Table)
 {
     connect(m_controls.button("cmdStartButton"), &QPushButton::clicked, this,
-            &frmOpening::cmdStartButton_Click);
+            rt::handler([this] { cmdStartButton_Click(); }));
 }
 
 void frmOpening::cmdStartButton_Click()

@@ -11,14 +11,12 @@
 #include <vector>
 
 // A random source that hands out the values a test queues, then `fallback` for ever.
-class FakeRandom final : public RandomSource
-{
-public:
-    explicit FakeRandom(std::vector<std::string> *log = nullptr) : m_log(log) {}
+struct FakeRandom final : RandomSource {
+    explicit FakeRandom(std::vector<std::string> *log = nullptr) : log(log) {}
     void randomize() override
     {
         ++randomizeCount;
-        if (m_log) m_log->push_back("randomize");
+        if (log) log->push_back("randomize");
     }
     float next() override
     {
@@ -28,20 +26,14 @@ public:
         values.pop_front();
         return v;
     }
-
+    std::vector<std::string> *log;
     std::deque<float> values;
     float fallback = 0.0f;
-    int randomizeCount = 0;
-    int nextCount = 0;
-
-private:
-    std::vector<std::string> *m_log;
+    int randomizeCount = 0, nextCount = 0;
 };
 
 // A message box that answers at once, running `whileOpen` first as if the player took time.
-class FakeMessageBox final : public MessageBoxBackend
-{
-public:
+struct FakeMessageBox final : MessageBoxBackend {
     int show(const QString &text, int style, const QString &title) override
     {
         lastText = text;
@@ -51,12 +43,10 @@ public:
         if (whileOpen) whileOpen();
         return answer;
     }
-
     int answer = rt::vbOK;
     std::function<void()> whileOpen;
     QString lastText, lastTitle;
-    int lastStyle = -1;
-    int shown = 0;
+    int lastStyle = -1, shown = 0;
 };
 
 // Puts the fakes in place for one test and takes them away again.

@@ -15,7 +15,7 @@
 // queued. False, and nothing happens, when the timer is not running.
 inline bool fire(QTimer *timer)
 {
-    if (!timer->isActive()) return false;
+    if (!timer || !timer->isActive()) return false;
     QTimerEvent tick(timer->timerId());
     QCoreApplication::sendEvent(timer, &tick);
     QCoreApplication::sendPostedEvents();
@@ -27,21 +27,17 @@ inline bool fire(QTimer *timer)
 struct WindowsFixture {
     FakeRuntime rt;
     int lastWindowGone = 0;
-
     WindowsFixture()
     {
         Forms::setOnLastWindowGone([this] { ++lastWindowGone; });
     }
     ~WindowsFixture()
     {
-        unload<frmOpening>();
-        unload<frmMain>();
-        unload<frmGameOver>();
-        unload<frmAbout>();
+        for (Form *form : {static_cast<Form *>(Forms::find<frmOpening>()),
+                           static_cast<Form *>(Forms::find<frmMain>()),
+                           static_cast<Form *>(Forms::find<frmGameOver>()),
+                           static_cast<Form *>(Forms::find<frmAbout>())})
+            if (form) Forms::unload(form);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    template <typename T> static void unload()
-    {
-        if (T *form = Forms::find<T>()) Forms::unload(form);
     }
 };

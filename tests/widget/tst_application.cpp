@@ -1,47 +1,38 @@
-#include "Fakes.h"
-#include "shell/Application.h"
-#include "shell/RuntimeError.h"
+#include "Windows.h"
 
+#include <QAction>
 #include <QTest>
-#include <QTimer>
-
-namespace
-{
-
-// An object whose every event handler fails the way an overflowing counter does.
-class Failing : public QObject
-{
-public:
-    bool event(QEvent *) override { throw RuntimeError::overflow(); }
-};
-
-} // namespace
 
 class tst_application : public QObject
 {
     Q_OBJECT
 private slots:
-    // An error escaping a handler is reported once in a message box and ends the program with
-    // a non-zero status; nothing runs on after it.
-    void errorInAHandlerEndsTheProgram()
+    // A run-time error in a handler (here Int() overflowing on a drawn value) stops where Qt
+    // called into the game, not by unwinding through Qt's own code: the player sees its message
+    // once, the game ends with status 1, and no handler runs after it, not even under the box.
+    void errorInAHandlerEndsTheGame()
     {
-        FakeRuntime rt;
-        Failing failing;
-        QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
-        QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
-        const int status = QCoreApplication::exec();
-        QCOMPARE(status, 1);
-        QCOMPARE(rt.messageBox.shown, 1);
-        QVERIFY(rt.messageBox.lastText.contains(QStringLiteral("オーバーフローしました。")));
-        QVERIFY(rt.messageBox.lastText.contains(QStringLiteral("'6'")));
-        QCOMPARE(rt.messageBox.lastStyle & 0x70, 0x10);
+        WindowsFixture fx;
+        frmMain *main = Forms::show<frmMain>();
+        fx.rt.random.values = {20000.0f};
+        fx.rt.messageBox.whileOpen = [main] { main->mnuVer()->trigger(); };
+        bool unwound = false;
+        QTimer::singleShot(0, main, [&] {
+            try {
+                main->mnuStart()->trigger();
+            } catch (...) {
+                unwound = true;
+                QCoreApplication::exit(2);
+            }
+        });
+        QCOMPARE(QCoreApplication::exec(), 1);
+        QVERIFY(!unwound);
+        QCOMPARE(fx.rt.messageBox.shown, 1);
+        QCOMPARE(fx.rt.messageBox.lastStyle & 0x70, int(rt::vbCritical));
+        QVERIFY(fx.rt.messageBox.lastText.startsWith(QStringLiteral("実行時エラー '6'")));
+        QVERIFY(!Forms::find<frmAbout>());
     }
 };
 
-int main(int argc, char **argv)
-{
-    Application app(argc, argv);
-    tst_application test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(tst_application)
 #include "tst_application.moc"

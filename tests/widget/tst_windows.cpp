@@ -1,197 +1,426 @@
 #include "Windows.h"
 #include "shell/Application.h"
+#include "shell/platform/Services.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QTest>
-#include <QTimer>
-#include <QTimerEvent>
 
 namespace
 {
 
 const QString Title = QStringLiteral("～ルミナク～ ホロワ村放射能汚染事故ゲーム");
 
+Form *window(const QString &name)
+{
+    if (name == "frmMain") return Forms::show<frmMain>();
+    if (name == "frmOpening") return Forms::show<frmOpening>();
+    if (name == "frmGameOver") return Forms::show<frmGameOver>();
+    return Forms::show<frmAbout>();
+}
+
+QString textOf(QObject *o)
+{
+    if (auto *label = qobject_cast<QLabel *>(o)) return label->text();
+    if (auto *button = qobject_cast<QPushButton *>(o)) return button->text();
+    if (auto *action = qobject_cast<QAction *>(o)) return action->text();
+    if (auto *form = qobject_cast<Form *>(o)) return form->windowTitle();
+    return {};
+}
+
+// Where a player sees each control (pixels at 96 dpi), shown or hidden, its text and, for
+// labels, the font it was designed with. A row without a control is the window itself: its
+// client size, caption, and whether it carries an icon.
+struct Placed {
+    const char *window, *name;
+    int index;
+    QRect rect;
+    bool shown;
+    QString text = {};
+    QString font = {};
+};
+const QString G12 = QStringLiteral("ＭＳ Ｐゴシック 12");
+// clang-format off
+const Placed Layout[] = {
+    {"frmMain", nullptr, -1, {0, 0, 312, 213}, true, Title},
+    {"frmMain", "lblHiScoreBrd", -1, {200, 72, 81, 17}, true, "0", G12},
+    {"frmMain", "lblScoreBrd", -1, {200, 32, 81, 17}, true, "0", G12},
+    {"frmMain", "imgMiss", 1, {232, 136, 32, 32}, false},
+    {"frmMain", "imgMiss", 0, {200, 136, 32, 32}, false},
+    {"frmMain", "lblMiss", -1, {200, 112, 65, 17}, true, "MISS", G12},
+    {"frmMain", "lblHiScore", -1, {208, 56, 65, 17}, true, "HI-SCORE", G12},
+    {"frmMain", "lblScore", -1, {208, 8, 65, 17}, true, "SCORE", G12},
+    {"frmMain", "imgBakets", 0, {24, 168, 32, 32}, false},
+    {"frmMain", "imgBakets", 1, {72, 168, 32, 32}, true},
+    {"frmMain", "imgBakets", 2, {120, 168, 32, 32}, false},
+    {"frmOpening", nullptr, -1, {0, 0, 402, 213}, true, Title},
+    {"frmOpening", "cmdStartButton", -1, {160, 168, 81, 25}, true, "START!"},
+    {"frmOpening", "lblCopyRight", -1, {48, 128, 289, 25}, true, "(C) 2026 The Luminaku developers", "ＭＳ Ｐゴシック 19"},
+    {"frmOpening", "lblSubTitle", -1, {48, 80, 289, 25}, true, "ホロワ村放射能汚染事故ゲーム", "ＭＳ Ｐゴシック 21 bold"},
+    {"frmOpening", "lblTitle", -1, {88, 16, 201, 49}, true, "～ルミナク～", "ＭＳ Ｐ明朝 48 bold"},
+    {"frmGameOver", nullptr, -1, {0, 0, 402, 213}, false, Title},
+    {"frmGameOver", "cmdOKButton", -1, {160, 168, 81, 25}, true, "OK"},
+    {"frmGameOver", "lblTitle", -1, {40, 8, 337, 49}, true, "ルミナク事故発生!!", "ＭＳ Ｐ明朝 48 bold"},
+    {"frmGameOver", "lblGameOver", -1, {120, 72, 161, 25}, true, "GAME OVER", "ＭＳ Ｐゴシック 27 bold"},
+    {"frmGameOver", "lblTryAgain", -1, {160, 120, 81, 25}, true, "Try Again!", "ＭＳ Ｐゴシック 19"},
+    {"frmAbout", nullptr, -1, {0, 0, 382, 237}, false, Title + "のﾊﾞｰｼﾞｮﾝ情報"},
+    {"frmAbout", "picIcon", -1, {16, 16, 36, 36}, true},
+    {"frmAbout", "cmdOK", -1, {283, 175, 92, 23}, true, "OK"},
+    {"frmAbout", "cmdSysInfo", -1, {284, 205, 92, 23}, true, "ｼｽﾃﾑ情報(&S)..."},
+    {"frmAbout", "Line1", 1, {6, 163, 371, 1}, true}, // both lines end at x 376
+    {"frmAbout", "Line1", 0, {7, 164, 370, 2}, true},
+    {"frmAbout", "lblDescription", -1, {70, 75, 259, 78}, true, "(C) 2026 The Luminaku developers. A small arcade game: catch the falling drops in the bin before three of them get past.", G12},
+    {"frmAbout", "lblTitle", -1, {70, 16, 259, 32}, true, Title, "ＭＳ Ｐゴシック 13"},
+    {"frmAbout", "lblVersion", -1, {70, 52, 259, 15}, true, "ﾊﾞｰｼﾞｮﾝ 0.0.2", G12},
+    {"frmAbout", "lblDisclaimer", -1, {17, 175, 258, 55}, true, "", G12},
+};
+// clang-format on
+
 } // namespace
 
-// The title window, the quit and version commands and the version window, through real widgets.
+Q_DECLARE_METATYPE(Placed)
+
+// The four windows through real widgets and real events, offscreen.
 class tst_windows : public QObject
 {
     Q_OBJECT
 private:
     std::unique_ptr<WindowsFixture> m_fx;
+    frmMain *m_main = nullptr;
 
-    static void show(Form *form)
+    QWidget *control(const char *name, int index = -1) const
     {
-        form->activateWindow();
-        QCoreApplication::processEvents();
+        return m_main->controls().widget(name, index);
+    }
+    QTimer *timer() const { return m_main->controls().timer("tmrTimer1"); }
+    int step() const { return m_main->playfield().stepOfTopRound(); }
+    int shownBin() const
+    {
+        int shown = -1;
+        for (int j = 0; j < 3; ++j)
+            if (control("imgBakets", j)->isVisible()) shown = shown == -1 ? j : 99;
+        return shown;
+    }
+    void startRound(float lane)
+    {
+        m_fx->rt.random.values = {lane};
+        m_main->mnuStart()->trigger();
+        QCoreApplication::sendPostedEvents();
     }
 
 private slots:
     void initTestCase() { Application::registerFontSubstitutions(); }
-    void init() { m_fx = std::make_unique<WindowsFixture>(); }
+    void init()
+    {
+        m_fx = std::make_unique<WindowsFixture>();
+        m_main = Forms::show<frmMain>();
+        QApplication::setActiveWindow(m_main);
+    }
     void cleanup() { m_fx.reset(); }
 
-    void openingDesign()
+    void layout_data()
+    {
+        QTest::addColumn<Placed>("c");
+        for (const Placed &c : Layout)
+            QTest::addRow("%s %s(%d)", c.window, c.name ? c.name : "", c.index) << c;
+        for (int i = 0; i < 12; ++i)
+            QTest::addRow("frmMain imgUran(%d)", i) << Placed{
+                "frmMain", "imgUran", i, {24 + 48 * (i / 4), 32 + 32 * (i % 4), 32, 32}, false};
+    }
+    void layout()
+    {
+        QFETCH(Placed, c);
+        Form *form = window(c.window);
+        if (!c.name) {
+            QCOMPARE(QRect(QPoint(), form->client()->size()), c.rect);
+            QCOMPARE(form->minimumSize(), form->maximumSize()); // not resizable
+            QCOMPARE(form->windowTitle(), c.text);
+            QCOMPARE(!form->windowIcon().isNull(), c.shown);
+            return;
+        }
+        QWidget *w = form->controls().widget(c.name, c.index);
+        QCOMPARE(w->geometry(), c.rect);
+        QCOMPARE(w->isVisible(), c.shown);
+        QCOMPARE(textOf(w), c.text);
+        const QFont f = w->font();
+        if (!c.font.isEmpty())
+            QCOMPARE(f.family() + ' ' + w->property("designPixelSize").toString() +
+                         (f.bold() ? " bold" : ""),
+                     c.font);
+    }
+
+    // The menus read as designed, and every text the windows show fits code page 932.
+    void texts()
+    {
+        QStringList menus;
+        for (QAction *top : m_main->findChild<QMenuBar *>()->actions())
+            menus << top->text() << textOf(top->menu()->actions()[0]);
+        menus << textOf(m_main->mnuEnd());
+        QCOMPARE(menus,
+                 (QStringList{"ﾌｧｲﾙ(&F)", "開始(&S)", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)", "終了(&X)"}));
+        QStringEncoder cp932("windows-31j");
+        for (const QString name : {"frmMain", "frmOpening", "frmGameOver", "frmAbout"}) {
+            QList<QObject *> all = window(name)->findChildren<QObject *>();
+            all << window(name);
+            for (QObject *o : all) {
+                const QByteArray bytes = cp932.encode(textOf(o)); // converted here
+                QVERIFY2(cp932.isValid() && !cp932.hasError(), qPrintable(textOf(o)));
+            }
+        }
+    }
+
+    // Real keys and buttons through the window. A held key's auto-repeated release is not a
+    // release; presses over shown pictures and labels belong to them, hidden pictures let
+    // them through.
+    void keysAndButtonsMoveTheBin()
+    {
+        QWindow *w = m_main->windowHandle();
+        QTest::keyPress(w, Qt::Key_Left);
+        QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
+        QCoreApplication::sendEvent(m_main, &repeatRelease);
+        QCOMPARE(shownBin(), 0);
+        QTest::keyPress(w, Qt::Key_Right);
+        QCOMPARE(shownBin(), 2);
+        QTest::keyRelease(w, Qt::Key_Left); // releasing either key: the middle
+        QCOMPARE(shownBin(), 1);
+        QTest::keyPress(w, Qt::Key_Left);
+        QTest::keyPress(w, Qt::Key_Space);
+        QCOMPARE(shownBin(), 1);
+        const struct {
+            QPoint at;
+            Qt::MouseButton button;
+            int lane;
+        } presses[] = {{{150, 10}, Qt::LeftButton, 0},
+                       {{150, 10}, Qt::RightButton, 2},
+                       {{40, 48}, Qt::LeftButton, 0},    // a hidden drop
+                       {{88, 184}, Qt::LeftButton, 1},   // the shown bin
+                       {{220, 14}, Qt::RightButton, 1}}; // a label
+        for (const auto &p : presses) {
+            QTest::mousePress(w, p.button, {}, m_main->client()->mapTo(m_main, p.at));
+            QCOMPARE(shownBin(), p.lane);
+            QTest::mouseRelease(w, p.button, {}, m_main->client()->mapTo(m_main, QPoint(150, 99)));
+            QCOMPARE(shownBin(), 1);
+        }
+    }
+
+    // A round on the real menu action and timer: a catch on the boards, then three misses and
+    // the game-over window.
+    void roundRunsOnTheTimer()
+    {
+        startRound(0.9f);
+        QVERIFY(control("imgUran", 8)->isVisible());
+        QCOMPARE(timer()->timerType(), Qt::PreciseTimer);
+        QTest::keyPress(m_main->windowHandle(), Qt::Key_Right);
+        for (int tick = 0; tick < 4; ++tick)
+            QVERIFY(fire(timer()));
+        QCOMPARE(m_main->controls().label("lblScoreBrd")->text(), QStringLiteral("1"));
+        QCOMPARE(m_main->controls().label("lblHiScoreBrd")->text(), QStringLiteral("1"));
+        for (int tick = 0; tick < 17; ++tick) // the later drops fall left
+            QVERIFY(fire(timer()));
+        QVERIFY(control("imgMiss", 0)->isVisible() && control("imgMiss", 1)->isVisible());
+        QVERIFY(!Forms::find<frmGameOver>());
+        QVERIFY(fire(timer()));
+        QVERIFY(Forms::find<frmGameOver>()->isVisible());
+        QVERIFY(!timer()->isActive());
+    }
+
+    // An open menu or message box holds the round: ticks only set the flag, and when it closes,
+    // whether a command was chosen or not, the drop moves on by one step. Start chosen from
+    // the menu plays a fresh round at once.
+    void roundHeld_data()
+    {
+        QTest::addColumn<QString>("by");
+        for (const char *by : {"message box", "File menu, Alt+F", "Help menu, mouse", "Start"})
+            QTest::newRow(by) << QString::fromLatin1(by);
+    }
+    void roundHeld()
+    {
+        QFETCH(QString, by);
+        startRound(0.0f);
+        const auto ticks = [this] {
+            for (int i = 0; i < 5; ++i)
+                fire(timer());
+            QCOMPARE(step(), 0);
+        };
+        auto *bar = m_main->findChild<QMenuBar *>();
+        if (by == "message box") {
+            m_fx->rt.messageBox.whileOpen = ticks;
+            rt::msgBox(QStringLiteral("?"), rt::vbOKOnly);
+        } else if (by.startsWith("Help")) {
+            QTest::mousePress(bar, Qt::LeftButton, {},
+                              bar->actionGeometry(bar->actions()[1]).center());
+        } else {
+            QTest::keyClick(m_main->windowHandle(), Qt::Key_F, Qt::AltModifier);
+        }
+        if (QWidget *menu = QApplication::activePopupWidget()) {
+            ticks();
+            m_fx->rt.random.values = {0.9f};
+            QTest::keyClick(menu, by == "Start" ? Qt::Key_S : Qt::Key_Escape);
+        }
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(m_main->playfield().roundsRunning(), by == "Start" ? 2 : 1);
+        if (by == "Start") {
+            QVERIFY(control("imgUran", 8)->isVisible());
+            QVERIFY(fire(timer()));
+        }
+        QCOMPARE(step(), 1);
+    }
+
+    // START! loads the playfield before the title goes; Escape leaves the title alone, and
+    // closing it ends the game.
+    void titleWindow()
     {
         frmOpening *form = Forms::show<frmOpening>();
-        show(form);
-        QCOMPARE(form->client()->size(), QSize(402, 213));
-        QCOMPARE(form->minimumSize(), form->maximumSize());
-        QCOMPARE(form->windowTitle(), Title);
-        QVERIFY(!form->windowIcon().isNull());
-        QLabel *title = form->controls().label("lblTitle");
-        QCOMPARE(title->text(), QStringLiteral("～ルミナク～"));
-        QCOMPARE(title->font().family(), QStringLiteral("ＭＳ Ｐ明朝"));
-        QVERIFY(title->font().bold());
-        QCOMPARE(title->geometry(), QRect(88, 16, 201, 49));
-        QLabel *sub = form->controls().label("lblSubTitle");
-        QCOMPARE(sub->text(), QStringLiteral("ホロワ村放射能汚染事故ゲーム"));
-        QCOMPARE(sub->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
-        QVERIFY(sub->font().bold());
-        QVERIFY(!form->controls().label("lblCopyRight")->text().isEmpty());
-        QVERIFY(!form->controls().label("lblCopyRight")->font().bold());
-        // The title and subtitle read as the product title.
-        QCOMPARE(title->text() + QLatin1Char(' ') + sub->text(), Title);
-        QPushButton *start = form->controls().button("cmdStartButton");
-        QCOMPARE(start->text(), QStringLiteral("START!"));
-        QCOMPARE(start->geometry(), QRect(160, 168, 81, 25));
-        QCOMPARE(form->focusWidget(), start);
-        // No cancel button: Escape leaves the title window alone.
+        Forms::unload(m_main);
+        QApplication::setActiveWindow(form);
         QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
         QCOMPARE(Forms::find<frmOpening>(), form);
-    }
-
-    // START! loads the playfield before the title goes: one window, never none.
-    void startOpensThePlayfield()
-    {
-        frmOpening *form = Forms::show<frmOpening>();
-        QTest::mouseClick(form->controls().button("cmdStartButton"), Qt::LeftButton);
-        QVERIFY(!Forms::find<frmOpening>());
-        QVERIFY(Forms::find<frmMain>() && Forms::find<frmMain>()->isVisible());
+        QTest::keyClick(form->windowHandle(), Qt::Key_Space); // START! holds the focus
+        QVERIFY(!Forms::find<frmOpening>() && Forms::find<frmMain>()->isVisible());
         QCOMPARE(Forms::loadedCount(), 1);
+        Forms::show<frmOpening>();
+        Forms::unload(Forms::find<frmMain>());
         QCOMPARE(m_fx->lastWindowGone, 0);
-        QCOMPARE(Forms::find<frmMain>()->controls().label("lblScoreBrd")->text(),
-                 QStringLiteral("0"));
-    }
-
-    void closingTheTitleEndsTheGame()
-    {
-        Forms::show<frmOpening>()->close();
-        QVERIFY(!Forms::find<frmOpening>());
+        Forms::find<frmOpening>()->close();
         QCOMPARE(m_fx->lastWindowGone, 1);
     }
 
-    void aboutWritesTitleAndVersion()
+    // Chosen twice, the version command leaves one window, OK focused. Escape closes it
+    // whatever has the focus; Enter presses the focused button, and the system-information
+    // button starts the tool or says it is unavailable.
+    void versionWindow_data()
     {
-        frmMain *main = Forms::show<frmMain>();
-        main->mnuVer()->trigger();
-        frmAbout *about = Forms::find<frmAbout>();
-        QVERIFY(about && about->isVisible());
-        show(about);
-        QCOMPARE(about->windowTitle(), Title + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
-        QCOMPARE(about->controls().label("lblTitle")->text(), Title);
-        QCOMPARE(about->controls().label("lblVersion")->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 0.0.2"));
-        QCOMPARE(about->client()->size(), QSize(382, 237));
-        QCOMPARE(about->controls().button("cmdOK")->text(), QStringLiteral("OK"));
-        QCOMPARE(about->controls().button("cmdSysInfo")->text(), QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
-        QCOMPARE(about->controls().widget("picIcon")->geometry(), QRect(16, 16, 36, 36));
-        QVERIFY(!about->controls().label("lblDescription")->text().isEmpty());
-        QCOMPARE(about->focusWidget(), about->controls().button("cmdOK"));
-        // Choosing the command again leaves the one window as it is.
-        main->mnuVer()->trigger();
-        QCOMPARE(Forms::find<frmAbout>(), about);
-        QCOMPARE(Forms::loadedCount(), 2);
-    }
-
-    // Enter and Escape close the version window whichever button has the focus.
-    void aboutClosesOnEnterAndEscape_data()
-    {
-        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("tabs");
         QTest::addColumn<int>("key");
-        QTest::newRow("Escape on OK") << "cmdOK" << int(Qt::Key_Escape);
-        QTest::newRow("Escape on system information") << "cmdSysInfo" << int(Qt::Key_Escape);
-        QTest::newRow("Enter on OK") << "cmdOK" << int(Qt::Key_Return);
-        QTest::newRow("Enter on system information") << "cmdSysInfo" << int(Qt::Key_Return);
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Escape on OK") << 0 << int(Qt::Key_Escape) << true;
+        QTest::newRow("Escape on system information") << 1 << int(Qt::Key_Escape) << true;
+        QTest::newRow("Enter on OK") << 0 << int(Qt::Key_Return) << true;
+        QTest::newRow("Enter on system information") << 1 << int(Qt::Key_Return) << false;
     }
-    void aboutClosesOnEnterAndEscape()
+    void versionWindow()
     {
-        QFETCH(QString, focus);
+        QFETCH(int, tabs);
         QFETCH(int, key);
-        frmAbout *about = Forms::show<frmAbout>();
-        show(about);
-        about->controls().button(focus.toLatin1().constData())->setFocus();
+        QFETCH(bool, closes);
+        struct : platform::Launcher {
+            int started = 0;
+            void start(const std::string &) override { ++started; }
+        } launcher;
+        platform::setLauncher(&launcher);
+        m_main->mnuVer()->trigger();
+        m_main->mnuVer()->trigger();
+        frmAbout *about = Forms::find<frmAbout>();
+        QCOMPARE(Forms::loadedCount(), 2);
+        QApplication::setActiveWindow(about);
+        QCOMPARE(about->focusWidget()->objectName(), QStringLiteral("cmdOK"));
+        if (tabs) QTest::keyClick(about->windowHandle(), Qt::Key_Tab);
         QTest::keyClick(about->windowHandle(), Qt::Key(key));
-        QVERIFY(!Forms::find<frmAbout>());
-        QCOMPARE(m_fx->rt.messageBox.shown, 0);
+        platform::setLauncher(nullptr);
+        QCOMPARE(!Forms::find<frmAbout>(), closes);
+        QCOMPARE(m_fx->rt.messageBox.shown + launcher.started, closes ? 0 : 1);
     }
 
-    void aboutReloadsAfterUnload()
+    // No during a round: the round goes on, one step for all the ticks meanwhile. Yes, or the
+    // title-bar close: the playfield goes with its rounds and nothing opens later; an open
+    // game-over window keeps the game until its OK.
+    void quit_data()
     {
-        frmAbout *about = Forms::show<frmAbout>();
-        QTest::mouseClick(about->controls().button("cmdOK"), Qt::LeftButton);
-        QVERIFY(!Forms::find<frmAbout>());
-        QCOMPARE(m_fx->lastWindowGone, 1);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        frmAbout *again = Forms::show<frmAbout>();
-        QCOMPARE(again->controls().label("lblVersion")->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 0.0.2"));
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("gameOverOpen");
+        QTest::newRow("No during a round") << int(rt::vbNo) << false;
+        QTest::newRow("Yes during a round") << int(rt::vbYes) << false;
+        QTest::newRow("Yes with the game-over window open") << int(rt::vbYes) << true;
+        QTest::newRow("title-bar close") << 0 << false;
     }
-
-    // Quit answered No keeps the round going: at most one step for all the ticks meanwhile.
-    void quitAnsweredNo()
+    void quit()
     {
-        frmMain *main = Forms::show<frmMain>();
-        m_fx->rt.random.values = {0.0f};
-        main->mnuStart()->trigger();
-        QCoreApplication::sendPostedEvents();
-        QTimer *timer = main->controls().timer("tmrTimer1");
-        m_fx->rt.messageBox.answer = rt::vbNo;
-        m_fx->rt.messageBox.whileOpen = [timer] {
+        QFETCH(int, answer);
+        QFETCH(bool, gameOverOpen);
+        startRound(0.0f);
+        m_main->mnuStart()->trigger(); // a nested round too
+        if (gameOverOpen) Forms::show<frmGameOver>();
+        QPointer<QTimer> stepTimer = timer();
+        m_fx->rt.messageBox.answer = answer;
+        m_fx->rt.messageBox.whileOpen = [&] {
             for (int i = 0; i < 8; ++i)
-                fire(timer);
+                fire(stepTimer);
         };
-        main->mnuEnd()->trigger();
-        QCOMPARE(m_fx->rt.messageBox.lastText, QStringLiteral("終了しますか？"));
-        QCOMPARE(m_fx->rt.messageBox.lastStyle, 0x34);
-        QCOMPARE(m_fx->rt.messageBox.lastTitle, Title);
-        QCOMPARE(Forms::find<frmMain>(), main);
+        if (answer) {
+            m_main->mnuEnd()->trigger();
+            QCOMPARE(m_fx->rt.messageBox.lastText, QStringLiteral("終了しますか？"));
+            QCOMPARE(m_fx->rt.messageBox.lastStyle, 0x34);
+            QCOMPARE(m_fx->rt.messageBox.lastTitle, Title);
+        } else {
+            m_main->close();
+        }
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(main->playfield().stepOfTopRound(), 1);
-        QVERIFY(main->controls().widget("imgUran", 1)->isVisible());
-        QCOMPARE(main->playfield().roundsRunning(), 1);
-    }
-
-    // Yes during a round: the playfield goes, the round with it, and nothing opens later.
-    void quitAnsweredYesMidRound()
-    {
-        frmMain *main = Forms::show<frmMain>();
-        main->mnuStart()->trigger();
-        main->mnuStart()->trigger(); // a nested round too
-        QPointer<QTimer> timer = main->controls().timer("tmrTimer1");
-        m_fx->rt.messageBox.answer = rt::vbYes;
-        main->mnuEnd()->trigger();
+        if (answer == rt::vbNo) {
+            QCOMPARE(step(), 1);
+            QCOMPARE(m_main->playfield().roundsRunning(), 2);
+            return;
+        }
         QVERIFY(!Forms::find<frmMain>());
-        QVERIFY(!timer->isActive());
-        QCOMPARE(m_fx->lastWindowGone, 1);
-        QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(timer.isNull());
-        QVERIFY(!Forms::find<frmGameOver>());
+        QVERIFY(stepTimer.isNull());
+        QCOMPARE(m_fx->lastWindowGone, gameOverOpen ? 0 : 1);
+        if (gameOverOpen) Forms::find<frmGameOver>()->controls().button("cmdOKButton")->click();
+        QCOMPARE(m_fx->lastWindowGone, 1);
     }
 
-    // Yes with the game-over window open: the game ends only when that window's OK is pressed.
-    void quitWithGameOverOpen()
+    // Load reseeds and starts the 20 ms timer; each tick draws one value and gives its colour
+    // to the window and its three labels; texts, the red title and the OK button keep their
+    // colours. OK, or the title-bar close, stops the timer and unloads; shown again, the window
+    // comes back with its design colours and a fresh seed.
+    void gameOver_data()
     {
-        frmMain *main = Forms::show<frmMain>();
-        Forms::show<frmGameOver>();
-        m_fx->rt.messageBox.answer = rt::vbYes;
-        main->mnuEnd()->trigger();
-        QVERIFY(!Forms::find<frmMain>());
-        QCOMPARE(m_fx->lastWindowGone, 0);
-        QTest::mouseClick(Forms::find<frmGameOver>()->controls().button("cmdOKButton"),
-                          Qt::LeftButton);
-        QCOMPARE(m_fx->lastWindowGone, 1);
+        QTest::addColumn<bool>("titleBar");
+        QTest::newRow("OK button") << false;
+        QTest::newRow("title-bar close") << true;
+    }
+    void gameOver()
+    {
+        QFETCH(bool, titleBar);
+        frmGameOver *form = Forms::show<frmGameOver>();
+        QPointer<QTimer> flash = form->controls().timer("tmrTimer1");
+        QCOMPARE(flash->interval(), 20);
+        QCOMPARE(m_fx->rt.random.randomizeCount, 1);
+        const QList<QWidget *> flashing = {form->client(), form->controls().label("lblGameOver"),
+                                           form->controls().label("lblTitle"),
+                                           form->controls().label("lblTryAgain")};
+        const auto background = [](QWidget *w) { return w->palette().color(QPalette::Window); };
+        const QColor face = QApplication::palette().color(QPalette::Window);
+        for (QWidget *w : flashing)
+            QCOMPARE(background(w), face);
+        QPushButton *ok = form->controls().button("cmdOKButton");
+        const QPalette okColours = ok->palette();
+        m_fx->rt.random.values = {0.5f, 0.25f};
+        for (const QColor expected : {QColor(0, 0, 128), QColor(0, 0, 64)}) { // 0x00BBGGRR
+            QVERIFY(fire(flash));
+            for (QWidget *w : flashing)
+                QCOMPARE(background(w), expected);
+        }
+        QCOMPARE(m_fx->rt.random.nextCount, 2);
+        QCOMPARE(flashing[2]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(ok->palette(), okColours);
+        // Another third miss only shows the open window again: no reload, no reseed.
+        QCOMPARE(Forms::show<frmGameOver>(), form);
+        QCOMPARE(m_fx->rt.random.randomizeCount, 1);
+        if (titleBar)
+            form->close();
+        else
+            QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(!flash->isActive() && !Forms::find<frmGameOver>());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(flash.isNull());
+        frmGameOver *again = Forms::show<frmGameOver>();
+        QCOMPARE(m_fx->rt.random.randomizeCount, 2);
+        QVERIFY(again->controls().timer("tmrTimer1")->isActive());
+        QCOMPARE(background(again->client()), face);
     }
 };
 
