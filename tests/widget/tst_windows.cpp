@@ -91,6 +91,12 @@ class tst_windows : public QObject
 private:
     std::unique_ptr<WindowsFixture> m_fx;
     frmMain *m_main = nullptr;
+    int m_paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        m_paints += event->type() == QEvent::Paint;
+        return false;
+    }
 
     QWidget *control(const char *name, int index = -1) const
     {
@@ -205,6 +211,40 @@ private slots:
             QTest::mouseRelease(w, p.button, {}, m_main->client()->mapTo(m_main, QPoint(150, 99)));
             QCOMPARE(shownBin(), 1);
         }
+    }
+
+    // Repaints are held to one a frame, but the bin the player moves is painted before the key
+    // or button event returns, even with a step's change waiting for its frame.
+    void theMovedBinIsPaintedAtOnce_data()
+    {
+        QTest::addColumn<bool>("mouse");
+        QTest::addColumn<bool>("press");
+        QTest::newRow("left arrow pressed") << false << true;
+        QTest::newRow("left arrow released") << false << false;
+        QTest::newRow("left button pressed") << true << true;
+        QTest::newRow("left button released") << true << false;
+    }
+    void theMovedBinIsPaintedAtOnce()
+    {
+        QFETCH(bool, mouse);
+        QFETCH(bool, press);
+        const auto input = [&](bool down) {
+            if (mouse)
+                QTest::mouseEvent(down ? QTest::MousePress : QTest::MouseRelease,
+                                  m_main->windowHandle(), Qt::LeftButton, {},
+                                  m_main->client()->mapTo(m_main, QPoint(150, 10)));
+            else
+                QTest::keyEvent(down ? QTest::Press : QTest::Release, m_main->windowHandle(),
+                                Qt::Key_Left);
+        };
+        startRound(0.0f);
+        QCoreApplication::processEvents(); // the first drop painted, or held for its frame
+        if (!press) input(true);
+        fire(timer()); // the next step, its repaint likely held
+        m_paints = 0;
+        control("imgBakets", press ? 0 : 1)->installEventFilter(this);
+        input(press);
+        QCOMPARE(m_paints, 1);
     }
 
     // A round on the real menu action and timer: a catch on the boards, then three misses and
