@@ -2,10 +2,7 @@
 #include "Fakes.h"
 #include "windows/SysInfo.h"
 
-#include <QRandomGenerator>
 #include <QTest>
-
-#include <random>
 
 namespace
 {
@@ -142,32 +139,6 @@ private slots:
             QCOMPARE(rt.messageBox.lastStyle, 0); // OK only, no icon
         }
         checkRegistryUse(fake.registry);
-    }
-
-    // Any bytes of any type: text, False, or the empty-value error, and every key closed.
-    // SYSINFO_SEED repeats a run.
-    void randomValues()
-    {
-        const quint64 seed = qEnvironmentVariableIsSet("SYSINFO_SEED")
-                                 ? qEnvironmentVariable("SYSINFO_SEED").toULongLong()
-                                 : QRandomGenerator::system()->generate64();
-        std::mt19937_64 random(seed);
-        FakeRegistry registry;
-        for (int i = 0; i < 100000; ++i) {
-            const auto type = std::uint32_t(random() % 6);
-            std::string bytes(random() % 1100, '\0'), value = "keep";
-            for (char &b : bytes)
-                b = char(random());
-            registry.keys["K"]["V"] = {type, bytes};
-            const int got = read(registry, value);
-            const bool good = bytes.empty()         ? got == -1 && value == "keep"
-                              : bytes.size() > 1024 ? got == 0 && value.empty()
-                              : type == Sz    ? got == 1 && QUtf8StringView(value).isValidUtf8()
-                              : type == Dword ? got == 1 && value.rfind("&h", 0) == 0
-                                              : got == 1 && value == "keep";
-            if (!good || !registry.open.empty())
-                QFAIL(qPrintable(QStringLiteral("SYSINFO_SEED=%1, value %2").arg(seed).arg(i)));
-        }
     }
 };
 
