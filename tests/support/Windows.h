@@ -33,10 +33,9 @@ struct WindowsFixture {
     }
     ~WindowsFixture()
     {
-        for (Form *form : {static_cast<Form *>(Forms::find<frmOpening>()),
-                           static_cast<Form *>(Forms::find<frmMain>()),
-                           static_cast<Form *>(Forms::find<frmGameOver>()),
-                           static_cast<Form *>(Forms::find<frmAbout>())})
+        for (Form *form :
+             std::initializer_list<Form *>{Forms::find<frmOpening>(), Forms::find<frmMain>(),
+                                           Forms::find<frmGameOver>(), Forms::find<frmAbout>()})
             if (form) Forms::unload(form);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

@@ -7,8 +7,8 @@
 #include <array>
 #include <random>
 
-// Random events against the real windows, checking the playfield's invariants after each one;
-// the bin rules themselves are the unit tests' to check.
+// Random input, ticks and round starts against the real windows, checking the playfield's
+// invariants after each event.
 // MONKEY_SEED replays a failing run; MONKEY_EVENTS changes its length.
 class tst_monkey : public QObject
 {
@@ -43,35 +43,23 @@ private slots:
                 fx.rt.random.values.push_back(float(rng() >> 8) / 16777216.0f);
             const int roundsBefore = play.roundsRunning();
             const int roll = pick(100);
-            if (roll < 20) {
-                const bool press = pick(2), repeat = pick(4) == 0;
-                QKeyEvent key(press ? QEvent::KeyPress : QEvent::KeyRelease,
-                              std::array{Qt::Key_Left, Qt::Key_Right, Qt::Key_Space}[pick(3)],
-                              Qt::NoModifier, QString(), repeat);
-                QCoreApplication::sendEvent(main, &key);
-            } else if (roll < 40) {
-                const auto button = std::array{Qt::LeftButton, Qt::RightButton, Qt::MiddleButton,
-                                               Qt::BackButton}[pick(4)];
-                const QPoint at = main->client()->mapTo(main, QPoint(pick(312), pick(213)));
-                if (pick(2))
-                    QTest::mousePress(main->windowHandle(), button, {}, at);
-                else
-                    QTest::mouseRelease(main->windowHandle(), button, {}, at);
-            } else {
-                if (roll < 85)
-                    fire(timer);
-                else if (roll < 87)
-                    main->mnuStart()->trigger();
-                else if (roll < 88)
-                    main->mnuEnd()->trigger(); // answered OK: not Yes
-                else if (roll < 89)
-                    main->mnuVer()->trigger();
-                else if (auto *about = Forms::find<frmAbout>(); about && roll < 90)
-                    about->cmdOK_Click();
-                else if (auto *over = Forms::find<frmGameOver>())
-                    roll < 92 ? over->cmdOKButton_Click()
-                              : (void)fire(over->controls().timer("tmrTimer1"));
-            }
+            const QPoint where = main->client()->mapTo(main, QPoint(pick(312), pick(213)));
+            const auto button =
+                std::array{Qt::LeftButton, Qt::RightButton, Qt::BackButton}[pick(3)];
+            const auto key = std::array{Qt::Key_Left, Qt::Key_Right, Qt::Key_Space}[pick(3)];
+            if (roll < 10)
+                QTest::keyEvent(roll < 5 ? QTest::Press : QTest::Release, main, key);
+            else if (roll < 20)
+                QTest::mouseEvent(roll < 15 ? QTest::MousePress : QTest::MouseRelease,
+                                  main->windowHandle(), button, {}, where);
+            else if (roll < 85)
+                fire(timer);
+            else if (roll < 88)
+                main->mnuStart()->trigger();
+            else if (auto *over = Forms::find<frmGameOver>(); over && roll < 90)
+                over->cmdOKButton_Click();
+            else if (over)
+                fire(over->controls().timer("tmrTimer1"));
             QCoreApplication::sendPostedEvents();
             const QByteArray at = QStringLiteral("seed %1, event %2").arg(seed).arg(i).toLatin1();
             const bool started = play.roundsRunning() > roundsBefore;
