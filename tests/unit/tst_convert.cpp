@@ -24,13 +24,11 @@ private slots:
         QTest::newRow("Int 32768") << 'i' << 32768.0 << overflow;
         QTest::newRow("CInt 0.5 to even") << 'c' << 0.5 << qint64(0);
         QTest::newRow("CInt 492.5") << 'c' << 492.5 << qint64(492);
-        QTest::newRow("CInt 32767.4") << 'c' << 32767.4 << qint64(32767);
         QTest::newRow("CInt 32767.5") << 'c' << 32767.5 << overflow;
         QTest::newRow("CInt -32768.5") << 'c' << -32768.5 << qint64(-32768);
         QTest::newRow("CInt nan") << 'c' << std::nan("") << overflow;
         QTest::newRow("CLng 16777215.5") << 'l' << 16777215.5 << qint64(16777216);
         QTest::newRow("CLng 2147483647.5") << 'l' << 2147483647.5 << overflow;
-        QTest::newRow("CLng -3e9") << 'l' << -3e9 << overflow;
     }
     void numbers()
     {

@@ -225,21 +225,6 @@ private slots:
         QVERIFY(rig.has("score 2")); // A's own count
     }
 
-    // The 16-bit score stops at 32767 instead of wrapping to a negative number.
-    void scoreStopsAtItsTop()
-    {
-        Rig rig;
-        rig.random.fallback = Rig::lane(1);
-        rig.start(Rig::lane(1));
-        for (int i = 0; i < 32769; ++i) {
-            rig.log.clear();
-            rig.tick(4);
-            rig.play.pump();
-        }
-        QVERIFY(rig.has("score 32767"));
-        QCOMPARE(rig.play.HiScore, std::int16_t(32767));
-    }
-
     // Left arrow / left button: lane 0; right: lane 2; every other key, the middle button and
     // every release: the middle; other buttons: nothing. The bins switch in lane order.
     void bucketRules()
