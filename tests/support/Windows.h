@@ -11,8 +11,7 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-// One tick of a running Qt timer, delivered as the event loop would deliver it, then the work it
-// queued. False, and nothing happens, when the timer is not running.
+// One tick of a running timer as the event loop delivers it, then the work it queued.
 inline bool fire(QTimer *timer)
 {
     if (!timer || !timer->isActive()) return false;
@@ -22,8 +21,7 @@ inline bool fire(QTimer *timer)
     return true;
 }
 
-// The fakes in place, the window registry counting instead of quitting the application, and
-// every window gone again afterwards.
+// The fakes in place, the last window's going counted, and every window unloaded after.
 struct WindowsFixture {
     FakeRuntime rt;
     int lastWindowGone = 0;

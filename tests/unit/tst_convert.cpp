@@ -7,8 +7,7 @@
 #include <cmath>
 #include <limits>
 
-// The conversions the rules were written against: a rounding or range fault here moves a drop
-// to the wrong column, the period by a millisecond, or the game-over colour off its range.
+// A rounding or range fault here moves a drop's column, the period or the game-over colour.
 class tst_convert : public QObject
 {
     Q_OBJECT

@@ -10,8 +10,7 @@ namespace
 
 using Log = std::vector<std::string>;
 
-// The window as the rules see it: everything they ask of it goes into one log, in order, shared
-// with the random source; the timer keeps its interval and enabled state as a real one would.
+// The window as the rules see it: what they ask of it, in order, in one log with the randomizing.
 struct Rig final : PlayfieldView {
     Log log;
     FakeRandom random{&log};
@@ -79,8 +78,7 @@ class tst_playfield : public QObject
 {
     Q_OBJECT
 private slots:
-    // The round start in its order; the high score and the side bins are left alone.
-    // Int(Rnd * 3) gives 0, 1 or 2 for every value below 1, even the largest.
+    // The round start in its order; Int(Rnd * 3) is 0, 1 or 2 for every value below 1.
     void roundStart()
     {
         for (const auto &[r, column] :
@@ -145,9 +143,7 @@ private slots:
         QCOMPARE(rig.play.HiScore, std::int16_t(caught));
     }
 
-    // The high-score board is written only when the score passes it; misses mark one, then
-    // both; the third ends the round with no speed-up and no later tick; the next round starts
-    // afresh with the high score kept.
+    // The high score is written only when passed; the third miss ends the round, no speed-up.
     void scoresMissesAndGameOver()
     {
         Rig rig;
@@ -196,8 +192,7 @@ private slots:
         }
     }
 
-    // Start during a round runs a new round on top; after its game over the interrupted round
-    // ends the step it waited in at once, at the period left, and keeps its own score.
+    // A round started on top; after its game over the one beneath goes on with its own score.
     void startDuringARoundNests()
     {
         Rig rig;
@@ -225,8 +220,7 @@ private slots:
         QVERIFY(rig.has("score 2")); // A's own count
     }
 
-    // Left arrow / left button: lane 0; right: lane 2; every other key, the middle button and
-    // every release: the middle; other buttons: nothing. The bins switch in lane order.
+    // Left: lane 0, right: 2; other keys, the middle button and releases: 1; other buttons: none.
     void bucketRules()
     {
         const struct {

@@ -7,8 +7,7 @@
 #include <array>
 #include <random>
 
-// Random input, ticks and round starts against the real windows, checking the playfield's
-// invariants after each event.
+// Random input, ticks and round starts, the playfield's invariants checked after each event.
 // MONKEY_SEED replays a failing run.
 class tst_monkey : public QObject
 {

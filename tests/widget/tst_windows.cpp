@@ -32,9 +32,8 @@ QString textOf(QObject *o)
     return {};
 }
 
-// Where a player sees each control (pixels at 96 dpi), shown or hidden, its text and, for
-// labels, the font it was designed with. A row without a control is the window itself: its
-// client size, caption, and whether it carries an icon.
+// Each control as a player sees it (pixels at 96 dpi), with its design font; a row without a
+// control is the window: client size, caption, whether it has an icon.
 struct Placed {
     const char *window, *name;
     int index;
@@ -172,9 +171,7 @@ private slots:
                  (QStringList{"ﾌｧｲﾙ(&F)", "開始(&S)", "ﾍﾙﾌﾟ(&H)", "ﾊﾞｰｼﾞｮﾝ情報(&A)", "終了(&X)"}));
     }
 
-    // Real keys and buttons through the window. A held key's auto-repeated release is not a
-    // release; presses over shown pictures and labels belong to them, hidden pictures let
-    // them through.
+    // An auto-repeated release is no release; presses over shown pictures and labels are theirs.
     void keysAndButtonsMoveTheBin()
     {
         QWindow *w = m_main->windowHandle();
@@ -201,8 +198,7 @@ private slots:
         }
     }
 
-    // Repaints are held to one a frame, but the bin the player moves is painted before the key
-    // or button event returns, even with a step's change waiting for its frame.
+    // The bin the player moves is painted before the event returns, frame limit or not.
     void theMovedBinIsPaintedAtOnce()
     {
         startRound(0.0f);
@@ -220,9 +216,8 @@ private slots:
         QCOMPARE(m_paints, 2);
     }
 
-    // An open menu or message box holds the round: ticks only set the flag, and when it closes,
-    // whether a command was chosen or not, the drop moves on by one step. Start chosen from
-    // the menu plays a fresh round at once.
+    // An open menu or message box holds the round: one step when it closes, however many ticks
+    // came. Start chosen from the menu plays a fresh round at once.
     void roundHeld_data()
     {
         QTest::addColumn<QString>("by");
@@ -263,9 +258,7 @@ private slots:
         QCOMPARE(step(), 1);
     }
 
-    // Chosen twice, the version command leaves one window, OK focused. Escape closes it
-    // whatever has the focus; Enter presses the focused button, and the system-information
-    // button starts the tool or says it is unavailable.
+    // One version window, OK focused; Escape closes it, Enter presses the focused button.
     void versionWindow_data()
     {
         QTest::addColumn<int>("tabs");
@@ -299,9 +292,8 @@ private slots:
         QCOMPARE(m_fx->rt.messageBox.shown + launcher.started, closes ? 0 : 1);
     }
 
-    // No during a round: the round goes on, one step for all the ticks meanwhile. Yes, or the
-    // title-bar close: the playfield goes with its rounds and nothing opens later; an open
-    // game-over window keeps the game until its OK.
+    // No: the round goes on one step. Yes or the title-bar close: the playfield goes with its
+    // rounds; an open game-over window keeps the game until its OK.
     void quit_data()
     {
         QTest::addColumn<int>("answer");
@@ -346,10 +338,8 @@ private slots:
         QCOMPARE(m_fx->lastWindowGone, 1);
     }
 
-    // Load reseeds and starts the 20 ms timer; each tick draws one value and gives its colour
-    // to the window and its three labels; texts, the red title and the OK button keep their
-    // colours. OK, or the title-bar close, stops the timer and unloads; shown again, the window
-    // comes back with its design colours and a fresh seed.
+    // Each 20 ms tick gives one drawn colour to the window and its labels, not to the OK button;
+    // closed and shown again, the window comes back with its design colours and a fresh seed.
     void gameOver()
     {
         frmGameOver *form = Forms::show<frmGameOver>();
@@ -374,7 +364,7 @@ private slots:
         QCOMPARE(m_fx->rt.random.nextCount, 2);
         QCOMPARE(flashing[2]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QCOMPARE(ok->palette(), okColours);
-        // Another third miss only shows the open window again: no reload, no reseed.
+        // Another game over only shows the open window: no reload, no reseed.
         QCOMPARE(Forms::show<frmGameOver>(), form);
         QCOMPARE(m_fx->rt.random.randomizeCount, 1);
         form->close(); // the title-bar close acts as OK, whose button the quit test presses
@@ -387,10 +377,8 @@ private slots:
         QCOMPARE(background(again->client()), face);
     }
 
-    // Last, as nothing runs after it: a run-time error in a handler (here Int() overflowing on
-    // a drawn value) stops where Qt called into the game, not by unwinding through Qt's code;
-    // the player sees its message once, the game ends with status 1, and no handler runs after
-    // it, not even under the message box.
+    // Last, as nothing runs after it: a run-time error (Int() overflowing) stops where Qt called
+    // the handler; its message once, status 1, and no handler after it.
     void errorInAHandlerEndsTheGame()
     {
         m_fx->rt.random.values = {20000.0f};
