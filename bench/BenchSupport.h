@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Luminaku developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What both bench programs measure the same way: their own processor time, their resident

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 """Runs every measurement once and prints one table; each figure is the median of its runs.
 
     bench.py BUILD_DIR [--reps N]

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 """Key-to-pixel latency of the bin, measured from outside the game as a player sees it.
 
     latency.py BUILD_DIR [PERIOD_MS ...] [--presses N]

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Luminaku developers
+// SPDX-License-Identifier: MIT
 // The game's own round, measured from inside: the real playfield window and drop cycle, with a
 // random source that always gives 0, so that every drop falls down the left column and the
 // period never shrinks.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # Builds the game and the bench programs (installing what is missing) and prints one table of
 # figures, all measured in this one run. Options go to bench.py (e.g. --reps 7).
 set -euo pipefail

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Luminaku developers
+// SPDX-License-Identifier: MIT
 // The yardstick: drops paced the old way, by spinning the event loop until the step timer's
 // tick has arrived. It shows the same playfield window and moves a drop down the left column
 // one row per tick, so that it paints what the game paints; only the waiting differs.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Luminaku developers
+// SPDX-License-Identifier: MIT
 // What a bare tick costs on this machine, with nothing painted: a Qt precise timer restarted
 // on every tick, as the drop cycle does, against a Linux timerfd watched by the same event
 // loop. It tells how much of the game's figures any Qt program would pay here, and what a

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # Builds the .deb, has lintian check it, installs it, starts the installed game on the X
 # display, closes its title window as a window manager would, and removes the package and
 # whatever it pulled in. Guards against short dependencies (the package installs, then no

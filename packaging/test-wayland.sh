@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # Starts the game as a native Wayland client on a headless weston of its own and checks that
 # its title window reaches the screen: the toplevel carries the title, and the compositor's
 # own screenshot shows the window's pixels on the black desktop.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages a script needs, or says how to.
 # Usage: need_packages PACKAGE...
 need_packages() {
@@ -25,9 +27,9 @@ GAME_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n
                fonts-ipafont-gothic fonts-ipafont-mincho)
 
 # What the tests take on top: a display of their own and tools to drive it, mingw and wine for
-# the Windows registry binding, the validators and tools for the packaging checks, and a
-# Wayland compositor with Qt's Wayland plugin for the native Wayland start.
+# the Windows registry binding, the validators and tools for the packaging checks, a Wayland
+# compositor with Qt's Wayland plugin for the native Wayland start, and the licence checker.
 TEST_PACKAGES=(python3 python3-xlib xvfb xauth xdotool x11-utils imagemagick
                g++-mingw-w64-x86-64-posix wine wine64
                desktop-file-utils appstream binutils-mingw-w64-x86-64 icoutils dpkg-dev file
-               lintian weston qt6-wayland)
+               lintian weston qt6-wayland reuse)

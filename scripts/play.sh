@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # Builds the game, and only the game (installing what is missing), and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # Takes a PNG of each of the game's windows for the documentation, on an X server of its own:
 # title, playfield in the middle of a round, game over, version information, quit question.
 #

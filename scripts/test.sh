@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # Builds everything (installing what is missing) and runs every test: unit, widget, the Windows
 # binding under wine, end-to-end flows and packaging checks, then the unit and widget tests
 # again under the address, leak and undefined-behaviour sanitizers.
@@ -6,6 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 need_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+# Every file names its copyright holder and licence; before anything builds or runs, so that
+# only the project's own files are seen.
+reuse lint
 
 cmake --preset ci
 cmake --build --preset ci

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # The system-information launcher and the platform services it runs on.
 target_sources(luminaku_core PRIVATE
   windows/SysInfo.cpp windows/SysInfo.h

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 luminaku_add_test(tst_sysinfo unit/tst_sysinfo.cpp)
 target_sources(tst_sysinfo PRIVATE support/FakePlatform.h)
 

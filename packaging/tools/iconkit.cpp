@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Luminaku developers
+// SPDX-License-Identifier: MIT
 // Build-time helper for packaging: turns the trefoil pixel art into the desktop icons and the
 // Windows icon, and re-encodes the resource script in the code page its strings are read in.
 //

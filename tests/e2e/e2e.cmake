@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # The real game on an X display, driven with xdotool; each flow skips without DISPLAY (the test
 # command runs ctest under xvfb-run).
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

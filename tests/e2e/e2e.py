@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 """e2e.py GAME launch|round|about|quit: the real game on an X display that does not reset
 (Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display."""
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
 # Runs wine_sysinfo.exe check in a throw-away wine prefix with the Japanese code page.
 # Exits 77 (skipped) without mingw at configure time (the path is then empty) or without wine.
 set -euo pipefail

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Luminaku developers
+// SPDX-License-Identifier: MIT
 // The Windows binding against wine's registry, file system and process start. Run without the
 // word "check" it only exits: it is also the tool that the launcher starts.
 #include "shell/RuntimeError.h"
