@@ -82,7 +82,7 @@ frmMain::frmMain()
     m_mnuVer = mnuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
     setMenuBar(menuBar);
 
-    connect(m_mnuStart, &QAction::triggered, this, [this] { mnuStart_Click(); });
+    connect(m_mnuStart, &QAction::triggered, this, rt::handler([this] { mnuStart_Click(); }));
     connect(m_mnuEnd, &QAction::triggered, this, rt::handler([this] { mnuEnd_Click(); }));
     connect(m_mnuVer, &QAction::triggered, this, rt::handler([this] { mnuVer_Click(); }));
     connect(m_tmrTimer1, &QTimer::timeout, this,
