@@ -12,6 +12,8 @@
 #include <QStringEncoder>
 #include <QTest>
 
+#include <cmath>
+
 namespace
 {
 
@@ -216,6 +218,9 @@ private slots:
         QTest::mousePress(m_main->windowHandle(), Qt::LeftButton, {},
                           m_main->client()->mapTo(m_main, QPoint(150, 10)));
         QCOMPARE(m_paints, 2);
+        fire(timer()); // the drop reaches the bin held under it
+        fire(timer());
+        QCOMPARE(textOf(control("lblScoreBrd")) + textOf(control("lblHiScoreBrd")), "11");
     }
 
     // An open menu or message box holds the round: one step when it closes, however many ticks
@@ -357,8 +362,8 @@ private slots:
             QCOMPARE(background(w), face);
         QPushButton *ok = form->controls().button("cmdOKButton");
         const QPalette okColours = ok->palette();
-        m_fx->rt.random.values = {0.5f, 0.25f};
-        for (const QColor expected : {QColor(0, 0, 128), QColor(0, 0, 64)}) { // 0x00BBGGRR
+        m_fx->rt.random.values = {0.75f, std::nextafter(1.0f, 0.0f)};
+        for (const QColor expected : {QColor(0, 0, 192), QColor(Qt::white)}) { // 0x00BBGGRR
             QVERIFY(fire(flash));
             for (QWidget *w : flashing)
                 QCOMPARE(background(w), expected);
