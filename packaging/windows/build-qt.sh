@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
+# Builds Qt for Windows (mingw-w64) from Debian's own qt6-base source, once, into a cache outside
+# the work tree, and prints the install prefix. A later call with the same Qt version, options
+# and toolchain finds the finished prefix and returns at once.
+# Usage: build-qt.sh   (LUMINAKU_CACHE overrides the cache folder)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+toolchain=$(cd "$here/../../cmake" && pwd)/mingw-w64.cmake
+
+# Only what the game uses: Core, Gui, Widgets, the windows platform plugin and the Vista style.
+options=(
+    -DCMAKE_BUILD_TYPE=Release
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+    # Modules the game does not link.
+    -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_testlib=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+    # Debian's source leaves out the tablet header the windows plugin includes.
+    -DFEATURE_tabletevent=OFF
+    # Image formats and back ends the game never asks for.
+    -DFEATURE_jpeg=OFF -DFEATURE_direct2d=OFF
+    # Every third-party library from Qt's own copy, none from the build machine.
+    -DFEATURE_pkg_config=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF
+    -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
+)
+
+# The Qt version is the one Debian's Qt host tools have: moc and rcc must match the libraries.
+debver=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
+qtver=${debver%%+*}
+key=$( { echo "$debver"; printf '%s\n' "${options[@]}"; cat "$toolchain"; } | sha256sum | cut -c1-12)
+cache=${LUMINAKU_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/luminaku}
+prefix=$cache/qt-$qtver-mingw-$key
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+work=$cache/qt-$qtver-mingw-$key.work
+rm -rf "$work" "$prefix"
+mkdir -p "$work"
+cd "$work"
+# apt-get source needs a deb-src entry; derive it from the machine's own Debian sources.
+if ! apt-get source --download-only "qt6-base=$debver" >&2 2>/dev/null; then
+    srcdir=/etc/apt/sources.list.d
+    for f in "$srcdir"/*.sources; do
+        [ -f "$f" ] && grep -qi '^URIs:.*debian' "$f" && sed 's/^Types:.*/Types: deb-src/' "$f"
+    done >"$srcdir/luminaku-deb-src.sources"
+    cat /etc/apt/sources.list "$srcdir"/*.list 2>/dev/null |
+        sed -n 's/^deb \(.*debian.*\)/deb-src \1/p' >"$srcdir/luminaku-deb-src.list" || true
+    apt-get update -qq >&2
+    apt-get source --download-only "qt6-base=$debver" >&2
+fi
+dpkg-source --no-check -x qt6-base_*.dsc src >&2
+
+cmake -S src -B build -G Ninja -Wno-dev \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >&2
+cmake --build build --parallel "$(nproc)" >&2
+cmake --install build --strip >&2
+cd "$cache"
+rm -rf "$work"
+echo "$debver" >"$prefix/.complete"
+echo "$prefix"
