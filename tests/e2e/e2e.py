@@ -12,6 +12,8 @@ import sys
 import tempfile
 import time
 
+from Xlib import X, display
+
 TITLE = "～ルミナク～ ホロワ村放射能汚染事故ゲーム"
 ABOUT_CAPTION = TITLE + "のﾊﾞｰｼﾞｮﾝ情報"
 CLIENT_HEIGHT = 213  # the playfield's client area, below its menu bar
@@ -31,9 +33,28 @@ def wait(what, probe, timeout=5):
 
 
 class Game:
-    def __init__(self, binary, env):
-        self.proc = subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL,
-                                     start_new_session=True)
+    def __init__(self, binary, env, *args):
+        # Listening on the root window for the startup notification before the game starts.
+        self.xd = display.Display()
+        self.xd.screen().root.change_attributes(event_mask=X.PropertyChangeMask)
+        self.xd.sync()
+        self.startup_id = f"e2e-{os.getpid()}_TIME0"
+        self.proc = subprocess.Popen([binary, *args],
+                                     env=dict(env, DESKTOP_STARTUP_ID=self.startup_id),
+                                     stdout=subprocess.DEVNULL, start_new_session=True)
+        self.classed = set()
+
+    def startup_messages(self):
+        """The startup-notification messages sent so far: 20-byte pieces up to a NUL."""
+        begin, more = (self.xd.intern_atom(f"_NET_STARTUP_INFO{a}") for a in ("_BEGIN", ""))
+        messages, text = [], b""
+        while self.xd.pending_events():
+            e = self.xd.next_event()
+            if e.type == X.ClientMessage and e.client_type in (begin, more):
+                text = (b"" if e.client_type == begin else text) + bytes(e.data[1])
+                if b"\0" in text:
+                    messages.append(text.split(b"\0")[0].decode())
+        return messages
 
     def windows(self, menus=False):
         """The game's mapped top-level windows (id, name, width, height); menus when asked."""
@@ -46,6 +67,10 @@ class Game:
                 name = x("xdotool", "getwindowname", wid).decode().strip()
             except subprocess.CalledProcessError:
                 continue  # gone meanwhile
+            if int(wid) not in self.classed:  # taskbars group windows by their ASCII class
+                wm_class = self.xd.create_resource_object("window", int(wid)).get_wm_class()
+                assert wm_class == ("luminaku", "Luminaku"), f"WM_CLASS of {name!r}: {wm_class}"
+                self.classed.add(int(wid))
             if ("Override Redirect State: yes" in info) == menus:
                 size = [int(re.search(rf"{k}: +(\d+)", info)[1]) for k in ("Width", "Height")]
                 found.append((int(wid), name, *size))
@@ -95,7 +120,21 @@ def open_playfield(game):
 
 
 def flow_launch(game):
+    # Started with Qt's options and one of its own, the game opens its title window, and the
+    # launcher's startup notification is completed with it.
     open_playfield(game)
+    assert f"remove: ID={game.startup_id}" in game.startup_messages(), "no startup notification"
+    # --help and --version need no display; what the game does not know ends it with status 2.
+    for args, status, out, err in (
+            (["--help"], 0, r"Usage: luminaku .*--calm.*--version.*", ""),
+            (["-platform", "xcb", "--version"], 0, r"luminaku \d+\.\d+\.\d+\n", ""),
+            (["--bogus"], 2, "", r"^luminaku: unknown option 'bogus'.*\n"),
+            (["--calm", "x"], 2, "", r"^luminaku: unexpected argument 'x'.*\n")):
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY" or status}
+        run = subprocess.run([game.proc.args[0], *args], env=dict(env, QT_QPA_PLATFORM="xcb"),
+                             capture_output=True, text=True, timeout=10)
+        assert run.returncode == status and re.fullmatch(out, run.stdout, re.S) and \
+            (re.search(err, run.stderr, re.M) if err else not run.stderr), f"{args}: {run}"
 
 
 def flow_round(game):
@@ -169,7 +208,8 @@ if __name__ == "__main__":
             f.write('#!/bin/sh\n: > "$0.ran"\n')
         os.chmod(TOOL, 0o755)
         game = Game(sys.argv[1], dict(os.environ, QT_QPA_PLATFORM="xcb",
-                                      PATH=os.path.dirname(TOOL)))
+                                      PATH=os.path.dirname(TOOL)),
+                    *(["-style", "Fusion", "--calm"] if sys.argv[2] == "launch" else []))
         try:
             globals()["flow_" + sys.argv[2]](game)
         finally:
