@@ -35,11 +35,14 @@ for field in "Depends libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-
     fonts-ipafont-gothic fonts-ipafont-mincho" "Recommends qt6-wayland"; do
     set -- $field
     value=$(dpkg-deb -f "$deb" "$1")
-    for dep in "${@:2}"; do grep -Eq "(^|, )$dep( |,|$)" <<<"$value" || fail "$1 lacks $dep"; done
+    for dep in "${@:2}"; do
+        n=$(grep -Eo "(^|, )$dep( |,|$)" <<<"$value" | wc -l)
+        [ "$n" -eq 1 ] || fail "$1 names $dep $n times, not once: $value"
+    done
 done
 contents=$(dpkg-deb -c "$deb" | awk '{ print $NF }')
 for file in games/luminaku share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml \
-    share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$app_id.png; do
+    share/icons/hicolor/{16x16,32x32}/apps/$app_id.png share/icons/hicolor/scalable/apps/$app_id.svg; do
     grep -qx -- "./usr/$file" <<<"$contents" || fail "the package lacks /usr/$file"
 done
 
