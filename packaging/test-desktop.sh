@@ -35,6 +35,14 @@ for field in "StartupWMClass=Luminaku" "StartupNotify=true" "Keywords=Luminaku;"
     grep -q "^$field" "$entry" || fail "the desktop entry lacks $field"
 done
 
+# The manual page lists the options and warns of the flashing; so does the AppStream text.
+man=$(zcat "$share/man/man6/luminaku.6.gz")
+for text in '\-\-calm' '\-\-help' '\-\-version' 'photosensitive epilepsy'; do
+    grep -qF -- "$text" <<<"$man" || fail "the manual page lacks $text"
+done
+grep -q "Photosensitivity warning.*--calm" <(tr -s ' \n' ' ' <"$share/metainfo/$app_id.metainfo.xml") ||
+    fail "the AppStream description lacks the photosensitivity warning"
+
 appstreamcli compose --no-net --prefix=/usr --origin=luminaku --result-root="$work/out" \
     --hints-dir="$work/hints" "$work/root" >"$work/compose.log" 2>&1 ||
     { cat "$work/compose.log"; grep -A4 -- "- tag:" "$work"/hints/*.yaml; fail "compose failed"; }
