@@ -33,8 +33,7 @@ def wait(what, probe, timeout=5):
 
 
 class Game:
-    def __init__(self, binary, env, *args):
-        # Listening on the root window for the startup notification before the game starts.
+    def __init__(self, binary, env, *args):  # listening for startup notices before it starts
         self.xd = display.Display()
         self.xd.screen().root.change_attributes(event_mask=X.PropertyChangeMask)
         self.xd.sync()
@@ -42,19 +41,12 @@ class Game:
         self.proc = subprocess.Popen([binary, *args],
                                      env=dict(env, DESKTOP_STARTUP_ID=self.startup_id),
                                      stdout=subprocess.DEVNULL, start_new_session=True)
-        self.classed = set()
 
-    def startup_messages(self):
-        """The startup-notification messages sent so far: 20-byte pieces up to a NUL."""
-        begin, more = (self.xd.intern_atom(f"_NET_STARTUP_INFO{a}") for a in ("_BEGIN", ""))
-        messages, text = [], b""
-        while self.xd.pending_events():
-            e = self.xd.next_event()
-            if e.type == X.ClientMessage and e.client_type in (begin, more):
-                text = (b"" if e.client_type == begin else text) + bytes(e.data[1])
-                if b"\0" in text:
-                    messages.append(text.split(b"\0")[0].decode())
-        return messages
+    def startup_info(self):  # the startup-notification messages so far, 20-byte pieces joined
+        types = [self.xd.intern_atom(f"_NET_STARTUP_INFO{a}") for a in ("_BEGIN", "")]
+        events = [self.xd.next_event() for _ in range(self.xd.pending_events())]
+        return b"".join(bytes(e.data[1]) for e in events
+                        if e.type == X.ClientMessage and e.client_type in types)
 
     def windows(self, menus=False):
         """The game's mapped top-level windows (id, name, width, height); menus when asked."""
@@ -67,10 +59,6 @@ class Game:
                 name = x("xdotool", "getwindowname", wid).decode().strip()
             except subprocess.CalledProcessError:
                 continue  # gone meanwhile
-            if int(wid) not in self.classed:  # taskbars group windows by their ASCII class
-                wm_class = self.xd.create_resource_object("window", int(wid)).get_wm_class()
-                assert wm_class == ("luminaku", "Luminaku"), f"WM_CLASS of {name!r}: {wm_class}"
-                self.classed.add(int(wid))
             if ("Override Redirect State: yes" in info) == menus:
                 size = [int(re.search(rf"{k}: +(\d+)", info)[1]) for k in ("Width", "Height")]
                 found.append((int(wid), name, *size))
@@ -113,6 +101,8 @@ class Game:
 def open_playfield(game):
     title = wait("the title window", game.windows, timeout=10)
     assert [w[1:] for w in title] == [(TITLE, 402, 213)], f"title window: {title}"
+    wm_class = game.xd.create_resource_object("window", title[0][0]).get_wm_class()
+    assert wm_class == ("luminaku", "Luminaku"), f"WM_CLASS, which taskbars show: {wm_class}"
     x("xdotool", "mousemove", "--window", str(title[0][0]), "200", "180", "click", "1")  # START!
     field = wait("the playfield alone", lambda: game.other(title[0][0]))
     assert len(game.windows()) == 1 and field[0][1] == TITLE, f"after START!: {game.windows()}"
@@ -120,10 +110,9 @@ def open_playfield(game):
 
 
 def flow_launch(game):
-    # Started with Qt's options and one of its own, the game opens its title window, and the
-    # launcher's startup notification is completed with it.
+    # Started with Qt's options and its own, it opens its window and ends the startup notification.
     open_playfield(game)
-    assert f"remove: ID={game.startup_id}" in game.startup_messages(), "no startup notification"
+    assert f"remove: ID={game.startup_id}\0".encode() in game.startup_info(), "no startup notice"
     # --help and --version need no display; what the game does not know ends it with status 2.
     for args, status, out, err in (
             (["--help"], 0, r"Usage: luminaku .*--calm.*--version.*", ""),
