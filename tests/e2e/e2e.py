@@ -37,9 +37,8 @@ class Game:
         self.xd = display.Display()
         self.xd.screen().root.change_attributes(event_mask=X.PropertyChangeMask)
         self.xd.sync()
-        self.startup_id = f"e2e-{os.getpid()}_TIME0"
-        self.proc = subprocess.Popen([binary, *args],
-                                     env=dict(env, DESKTOP_STARTUP_ID=self.startup_id),
+        self.startup_id = sid = f"e2e-{os.getpid()}_TIME0"
+        self.proc = subprocess.Popen([binary, *args], env=dict(env, DESKTOP_STARTUP_ID=sid),
                                      stdout=subprocess.DEVNULL, start_new_session=True)
 
     def startup_info(self):  # the startup-notification messages so far, 20-byte pieces joined
@@ -110,8 +109,7 @@ def open_playfield(game):
 
 
 def flow_launch(game):
-    # Started with Qt's options and its own, it opens its window and ends the startup notification.
-    open_playfield(game)
+    open_playfield(game)  # its first window ends the launcher's startup notification
     assert f"remove: ID={game.startup_id}\0".encode() in game.startup_info(), "no startup notice"
     # --help and --version need no display; what the game does not know ends it with status 2.
     for args, status, out, err in (
@@ -152,6 +150,11 @@ def flow_round(game):
     # Left in the middle, the bin lets side drops pass: the third miss opens the game over.
     over = wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0]
     assert over[1:] == (TITLE, 402, 213), f"not the game-over window: {over}"
+    # Started --calm (with a Qt option), it changes its colour at most three times in a second.
+    end = time.monotonic() + 1
+    looks = [x("import", "-window", str(over[0]), "-crop", "1x1+4+4", "-depth", "8", "rgb:-")
+             for _ in iter(lambda: time.monotonic() < end, False)]
+    assert sum(a != b for a, b in zip(looks, looks[1:])) <= 3, f"{len(looks)} looks: {looks}"
 
 
 def flow_about(game):
@@ -198,7 +201,7 @@ if __name__ == "__main__":
         os.chmod(TOOL, 0o755)
         game = Game(sys.argv[1], dict(os.environ, QT_QPA_PLATFORM="xcb",
                                       PATH=os.path.dirname(TOOL)),
-                    *(["-style", "Fusion", "--calm"] if sys.argv[2] == "launch" else []))
+                    *(["-style", "Fusion", "--calm"] if sys.argv[2] == "round" else []))
         try:
             globals()["flow_" + sys.argv[2]](game)
         finally:
