@@ -27,12 +27,13 @@ GAME_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n
                fonts-ipafont-gothic fonts-ipafont-mincho)
 
 # What the tests take on top: a display of their own and tools to drive it, mingw and wine for
-# the Windows registry binding, the validators and tools for the packaging checks, a Wayland
+# the Windows registry binding, the validators and tools for the packaging checks (an SVG
+# renderer and AppStream's composer for the icons), a Wayland
 # compositor with Qt's Wayland plugin for the native Wayland start, and the licence checker.
 TEST_PACKAGES=(python3 python3-xlib xvfb xauth xdotool x11-utils imagemagick
                g++-mingw-w64-x86-64-posix wine wine64
                desktop-file-utils appstream binutils-mingw-w64-x86-64 icoutils dpkg-dev file
-               lintian weston qt6-wayland reuse)
+               lintian weston qt6-wayland reuse librsvg2-bin appstream-compose)
 
 # What the Windows build takes on top of building the game: the cross compiler, Debian's Qt
 # source and the tools to unpack it, the installer compiler, and wine on a display of its own.

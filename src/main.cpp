@@ -1,12 +1,24 @@
 // SPDX-FileCopyrightText: 2026 The Luminaku developers
 // SPDX-License-Identifier: MIT
 #include "shell/Application.h"
+#include "shell/CommandLine.h"
 #include "shell/Forms.h"
+#include "windows/frmGameOver.h"
 #include "windows/frmOpening.h"
 
 int main(int argc, char **argv)
 {
-    Application app(argc, argv);
+    // --help and --version are answered before Qt looks for a display: a terminal may have none.
+    const CommandLine early =
+        CommandLine::parse(CommandLine::arguments(argc, argv), CommandLine::Pass::BeforeQt);
+    if (early.action != CommandLine::Action::Play) return early.answer();
+
+    Application app(argc, argv); // takes Qt's own options out of argc and argv
+    const CommandLine options =
+        CommandLine::parse(CommandLine::arguments(argc, argv), CommandLine::Pass::AfterQt);
+    if (options.action != CommandLine::Action::Play) return options.answer();
+    frmGameOver::setCalm(options.calm);
+
     Forms::show<frmOpening>();
     return app.exec();
 }

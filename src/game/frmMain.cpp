@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmMain.h"
 
+#include "shell/Accessible.h"
 #include "shell/Forms.h"
 #include "shell/FrameLimiter.h"
 #include "shell/Runtime.h"
@@ -102,6 +103,22 @@ frmMain::frmMain()
     }
     connect(&rt::ModalState::instance(), &rt::ModalState::changed, this, &frmMain::updateHeld);
     updateHeld();
+
+    // What a screen reader calls the pictures: which column, which row, which mark.
+    const QString columns[] = {QStringLiteral("左"), QStringLiteral("真ん中"),
+                               QStringLiteral("右")};
+    for (int i = 0; i < 12; ++i)
+        m_controls.widget("imgUran", i)
+            ->setAccessibleName(
+                QStringLiteral("%1の列 %2段目のしずく").arg(columns[i / 4]).arg(i % 4 + 1));
+    for (int j = 0; j < 3; ++j)
+        m_controls.widget("imgBakets", j)
+            ->setAccessibleName(columns[j] + QStringLiteral("のバケツ"));
+    for (int k = 0; k < 2; ++k)
+        m_controls.widget("imgMiss", k)
+            ->setAccessibleName(QStringLiteral("%1つ目のミス").arg(k + 1));
+    accessible::setLabel(m_controls.widget("lblScoreBrd"), m_controls.widget("lblScore"));
+    accessible::setLabel(m_controls.widget("lblHiScoreBrd"), m_controls.widget("lblHiScore"));
 
     setFocusPolicy(Qt::StrongFocus);
     client()->installEventFilter(this);

@@ -16,15 +16,17 @@ int &Application::platformDefaults(int &argc)
     // Only for X11: on Wayland the variable would merely leak into the programs the game
     // starts. The platform is chosen as Qt chooses it: QT_QPA_PLATFORM, else the session type.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    const bool xcb = platform.isEmpty() ? qgetenv("XDG_SESSION_TYPE") != "wayland"
-                                        : platform.startsWith("xcb");
+    const bool xcb =
+        platform.isEmpty() ? qgetenv("XDG_SESSION_TYPE") != "wayland" : platform.startsWith("xcb");
     if (xcb && !qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     return argc;
 }
 
 Application::Application(int &argc, char **argv) : QApplication(platformDefaults(argc), argv)
 {
-    setApplicationName(QString::fromUtf8(AppInfo::Title));
+    // Qt names the windows' class after the application (WM_CLASS on X11), which must be plain
+    // ASCII; the captions carry the title. No display name: Qt would append it to every caption.
+    setApplicationName(QString::fromLatin1(AppInfo::WindowClass));
     setApplicationVersion(QString::fromLatin1(AppInfo::VersionText));
     // Ties the windows to the desktop entry (Wayland has no other way to match them).
     setDesktopFileName(QString::fromLatin1(AppInfo::AppId));

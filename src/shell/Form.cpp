@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "Form.h"
 
+#include "Accessible.h"
 #include "AppInfo.h"
 #include "Forms.h"
 #include "Runtime.h"
@@ -15,10 +16,22 @@
 
 #include <algorithm>
 
+namespace
+{
+
+// The game's accessibility answers go in before the first widget that Qt might describe.
+QWidget *newClient(QWidget *form)
+{
+    accessible::install();
+    return new QWidget(form);
+}
+
+} // namespace
+
 Form::Form(const Settings &settings, std::span<const layout::Control> table)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_client(new QWidget(this))
+      m_client(newClient(this)), m_dialog(settings.dialog)
 {
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QString::fromUtf8(settings.caption ? settings.caption : AppInfo::Title));

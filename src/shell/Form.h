@@ -21,6 +21,7 @@ public:
         Border border;
         layout::Picture icon = layout::Picture::None;
         const char *caption = nullptr; // the application title if not given
+        bool dialog = false;           // told to assistive technology as a dialog, else as a frame
     };
 
     Form(const Settings &settings, std::span<const layout::Control> table);
@@ -36,6 +37,8 @@ public:
     // The area the table's twips are measured in (below the menu bar, if there is one).
     QWidget *client() const { return m_client; }
 
+    bool isDialog() const { return m_dialog; }
+
 protected:
     // Windows with a menu bar put it above the client area.
     void setMenuBar(QWidget *menuBar);
@@ -49,4 +52,5 @@ protected:
 
 private:
     QWidget *m_client;
+    bool m_dialog;
 };

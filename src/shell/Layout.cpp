@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "Layout.h"
 
+#include "Accessible.h"
+
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -204,6 +206,7 @@ void Controls::build(QWidget *client, std::span<const Control> table)
             widget =
                 new LineWidget(client, QPoint(px(c.left), px(c.top)), QPoint(px(c.x2), px(c.y2)),
                                color(c.foreColor.value_or(0)), c.lineWidth);
+            accessible::hide(widget); // lines only decorate
             break;
         case Kind::Label:
             widget = makeLabel(client, c);

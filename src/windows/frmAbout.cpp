@@ -3,6 +3,7 @@
 #include "frmAbout.h"
 
 #include "AppInfo.h"
+#include "shell/Accessible.h"
 #include "shell/Convert.h"
 #include "shell/Forms.h"
 #include "shell/Runtime.h"
@@ -56,9 +57,13 @@ frmAbout::frmAbout()
     : Form({.clientWidth = 5730,
             .clientHeight = 3555,
             .border = Border::FixedDialog,
-            .caption = "ﾊﾞｰｼﾞｮﾝ情報"},
+            .caption = "ﾊﾞｰｼﾞｮﾝ情報",
+            .dialog = true},
            Table)
 {
+    m_controls.widget("picIcon")->setAccessibleName(QStringLiteral("放射能マーク"));
+    accessible::hide(m_controls.widget("lblDisclaimer")); // empty: nothing to read
+
     connect(m_controls.button("cmdOK"), &QPushButton::clicked, this,
             rt::handler([this] { cmdOK_Click(); }));
     connect(m_controls.button("cmdSysInfo"), &QPushButton::clicked, this,

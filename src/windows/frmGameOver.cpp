@@ -38,9 +38,14 @@ constexpr Control Table[] = {
 } // namespace
 
 frmGameOver::frmGameOver()
-    : Form({.clientWidth = 6030, .clientHeight = 3195, .border = Border::FixedDialog}, Table),
+    : Form({.clientWidth = 6030,
+            .clientHeight = 3195,
+            .border = Border::FixedDialog,
+            .dialog = true},
+           Table),
       m_tmrTimer1(m_controls.timer("tmrTimer1"))
 {
+    if (s_calm) m_tmrTimer1->setInterval(CalmInterval);
     // The flash colours the window and its labels; the OK button keeps its own colours, so it
     // must not take the window's as a child otherwise would.
     QPushButton *ok = m_controls.button("cmdOKButton");

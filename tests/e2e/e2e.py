@@ -12,6 +12,8 @@ import sys
 import tempfile
 import time
 
+from Xlib import X, display
+
 TITLE = "～ルミナク～ ホロワ村放射能汚染事故ゲーム"
 ABOUT_CAPTION = TITLE + "のﾊﾞｰｼﾞｮﾝ情報"
 CLIENT_HEIGHT = 213  # the playfield's client area, below its menu bar
@@ -31,9 +33,19 @@ def wait(what, probe, timeout=5):
 
 
 class Game:
-    def __init__(self, binary, env):
-        self.proc = subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL,
-                                     start_new_session=True)
+    def __init__(self, binary, env, *args):  # listening for startup notices before it starts
+        self.xd = display.Display()
+        self.xd.screen().root.change_attributes(event_mask=X.PropertyChangeMask)
+        self.xd.sync()
+        self.startup_id = sid = f"e2e-{os.getpid()}_TIME0"
+        self.proc = subprocess.Popen([binary, *args], env=dict(env, DESKTOP_STARTUP_ID=sid),
+                                     stdout=subprocess.DEVNULL, start_new_session=True)
+
+    def startup_info(self):  # the startup-notification messages so far, 20-byte pieces joined
+        types = [self.xd.intern_atom(f"_NET_STARTUP_INFO{a}") for a in ("_BEGIN", "")]
+        events = [self.xd.next_event() for _ in range(self.xd.pending_events())]
+        return b"".join(bytes(e.data[1]) for e in events
+                        if e.type == X.ClientMessage and e.client_type in types)
 
     def windows(self, menus=False):
         """The game's mapped top-level windows (id, name, width, height); menus when asked."""
@@ -88,6 +100,8 @@ class Game:
 def open_playfield(game):
     title = wait("the title window", game.windows, timeout=10)
     assert [w[1:] for w in title] == [(TITLE, 402, 213)], f"title window: {title}"
+    wm_class = game.xd.create_resource_object("window", title[0][0]).get_wm_class()
+    assert wm_class == ("luminaku", "Luminaku"), f"WM_CLASS, which taskbars show: {wm_class}"
     x("xdotool", "mousemove", "--window", str(title[0][0]), "200", "180", "click", "1")  # START!
     field = wait("the playfield alone", lambda: game.other(title[0][0]))
     assert len(game.windows()) == 1 and field[0][1] == TITLE, f"after START!: {game.windows()}"
@@ -95,7 +109,19 @@ def open_playfield(game):
 
 
 def flow_launch(game):
-    open_playfield(game)
+    open_playfield(game)  # its first window ends the launcher's startup notification
+    assert f"remove: ID={game.startup_id}\0".encode() in game.startup_info(), "no startup notice"
+    # --help and --version need no display; what the game does not know ends it with status 2.
+    for args, status, out, err in (
+            (["--help"], 0, r"Usage: luminaku .*--calm.*--version.*", ""),
+            (["-platform", "xcb", "--version"], 0, r"luminaku \d+\.\d+\.\d+\n", ""),
+            (["--bogus"], 2, "", r"^luminaku: unknown option 'bogus'.*\n"),
+            (["--calm", "x"], 2, "", r"^luminaku: unexpected argument 'x'.*\n")):
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY" or status}
+        run = subprocess.run([game.proc.args[0], *args], env=dict(env, QT_QPA_PLATFORM="xcb"),
+                             capture_output=True, text=True, timeout=10)
+        assert run.returncode == status and re.fullmatch(out, run.stdout, re.S) and \
+            (re.search(err, run.stderr, re.M) if err else not run.stderr), f"{args}: {run}"
 
 
 def flow_round(game):
@@ -124,6 +150,11 @@ def flow_round(game):
     # Left in the middle, the bin lets side drops pass: the third miss opens the game over.
     over = wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0]
     assert over[1:] == (TITLE, 402, 213), f"not the game-over window: {over}"
+    # Started --calm (with a Qt option), it changes its colour at most three times in a second.
+    end = time.monotonic() + 1
+    looks = [x("import", "-window", str(over[0]), "-crop", "1x1+4+4", "-depth", "8", "rgb:-")
+             for _ in iter(lambda: time.monotonic() < end, False)]
+    assert sum(a != b for a, b in zip(looks, looks[1:])) <= 3, f"{len(looks)} looks: {looks}"
 
 
 def flow_about(game):
@@ -169,7 +200,8 @@ if __name__ == "__main__":
             f.write('#!/bin/sh\n: > "$0.ran"\n')
         os.chmod(TOOL, 0o755)
         game = Game(sys.argv[1], dict(os.environ, QT_QPA_PLATFORM="xcb",
-                                      PATH=os.path.dirname(TOOL)))
+                                      PATH=os.path.dirname(TOOL)),
+                    *(["-style", "Fusion", "--calm"] if sys.argv[2] == "round" else []))
         try:
             globals()["flow_" + sys.argv[2]](game)
         finally:

@@ -1,0 +1,22 @@
+// SPDX-FileCopyrightText: 2026 The Luminaku developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+class QWidget;
+
+// What assistive technology (a screen reader) is told about the windows beyond Qt's defaults:
+// windows as frames or dialogs, controls labelled by others, decoration left out. Nothing here
+// changes what the windows show.
+namespace accessible
+{
+
+// Puts the game's answers in front of Qt's; installing it again changes nothing.
+void install();
+
+// Decoration, left out of what a screen reader walks through.
+void hide(QWidget *widget);
+
+// A control that reads its own text and is labelled by another (a board by its caption).
+void setLabel(QWidget *widget, QWidget *label);
+
+} // namespace accessible

@@ -1,0 +1,25 @@
+// SPDX-FileCopyrightText: 2026 The Luminaku developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The options the game answers on its command line. It is read twice: before QApplication,
+// where only --help and --version are answered (they need no window system), and after it,
+// once Qt has taken its own options (-platform, -style, ...) out of the arguments.
+struct CommandLine {
+    enum class Action { Play, Help, Version, Error };
+    enum class Pass { BeforeQt, AfterQt };
+
+    Action action = Action::Play;
+    QString text; // the help or version text, or the one-line error
+    bool calm = false;
+
+    static CommandLine parse(const QStringList &arguments, Pass pass);
+    static QStringList arguments(int argc, const char *const *argv);
+
+    // Prints the text (errors on standard error) and returns the exit status: 0, or 2 for a
+    // command line the game does not understand.
+    int answer() const;
+};
