@@ -223,12 +223,15 @@ private slots:
         QCOMPARE(textOf(control("lblScoreBrd")) + textOf(control("lblHiScoreBrd")), "11");
     }
 
-    // An open menu or message box holds the round: one step when it closes, however many ticks
-    // came. Start chosen from the menu plays a fresh round at once.
+    // An open menu, the menu bar's keyboard mode or a message box holds the round: one step when
+    // it lets go, however many ticks came, and the arrows move the bin again at once. Start
+    // chosen from the menu plays a fresh round at once.
     void roundHeld_data()
     {
         QTest::addColumn<QString>("by");
-        for (const char *by : {"message box", "File menu, Alt+F", "Help menu, mouse", "Start"})
+        for (const char *by :
+             {"message box", "Alt tapped", "Alt tapped, a click", "Alt tapped, another window",
+              "File menu, Alt+F", "Help menu, mouse", "Start"})
             QTest::newRow(by) << QString::fromLatin1(by);
     }
     void roundHeld()
@@ -241,20 +244,38 @@ private slots:
                 fire(timer());
             QCOMPARE(step(), 0);
         };
+        QWindow *w = m_main->windowHandle();
         auto *bar = m_main->findChild<QMenuBar *>();
+        QCoreApplication::processEvents(); // shown and active, as the player finds it
         if (by == "message box") {
             m_fx->rt.messageBox.whileOpen = ticks;
             rt::msgBox(QStringLiteral("?"), rt::vbOKOnly);
         } else if (by.startsWith("Help")) {
             QTest::mousePress(bar, Qt::LeftButton, {},
                               bar->actionGeometry(bar->actions()[1]).center());
+        } else if (by.startsWith("Alt")) {
+            QTest::keyClick(w, Qt::Key_Alt);
         } else {
-            QTest::keyClick(m_main->windowHandle(), Qt::Key_F, Qt::AltModifier);
+            QTest::keyClick(w, Qt::Key_F, Qt::AltModifier);
         }
         if (QWidget *menu = QApplication::activePopupWidget()) {
             ticks();
             m_fx->rt.random.values = {0.9f};
             QTest::keyClick(menu, by == "Start" ? Qt::Key_S : Qt::Key_Escape);
+        }
+        if (by != "message box" && by != "Start") { // the menu bar keeps the keyboard
+            ticks();
+            if (by.endsWith("click")) {
+                QTest::mousePress(w, Qt::LeftButton, {},
+                                  m_main->client()->mapTo(m_main, QPoint(150, 99)));
+            } else if (by.endsWith("window")) { // and back: the playfield has the keys again
+                QWidget other;
+                other.show();
+                QApplication::setActiveWindow(&other);
+                QApplication::setActiveWindow(m_main);
+            } else {
+                QTest::keyClick(w, Qt::Key_Escape);
+            }
         }
         QCoreApplication::sendPostedEvents();
         QCOMPARE(m_main->playfield().roundsRunning(), by == "Start" ? 2 : 1);
@@ -263,6 +284,8 @@ private slots:
             QVERIFY(fire(timer()));
         }
         QCOMPARE(step(), 1);
+        QTest::keyPress(w, Qt::Key_Right);
+        QCOMPARE(shownBin(), 2);
     }
 
     // One version window, OK focused; Escape closes it, Enter presses the focused button.
