@@ -128,25 +128,66 @@ def flow_round(game):
 
 def flow_about(game):
     field = open_playfield(game)
-    game.menu(field[0], "h", "a")
-    about = wait("the version window", lambda: game.other(field[0]))[0]
-    assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+    # A version window destroyed from outside is unloaded: the command opens a new one.
+    for destroyed in (True, False):
+        game.menu(field[0], "h", "a")
+        about = wait("the version window", lambda: game.other(field[0]))[0]
+        assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+        if destroyed:
+            x("xdotool", "windowclose", str(about[0]))
+            wait("the window to go", lambda: game.other(field[0]) == [])
     # Its system-information button starts the desktop's tool, found on PATH, blank and all.
     game.keys(about[0], "alt+s")
     wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
     game.keys(about[0], "Escape")
     wait("Escape to close the version window", lambda: game.other(field[0]) == [])
+    # The playfield destroyed from outside: the game ends with its last window, as after Quit.
+    x("xdotool", "windowclose", str(field[0]))
+    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
+
+
+def flow_hold(game, seconds=30):
+    """Each arrow held on a busy machine (two processes spinning): the bin, read from the
+    window's pixels every few milliseconds, never leaves the held column."""
+    from Xlib import X, display
+    field = open_playfield(game)
+    game.keys(field[0])
+    window = display.Display().create_resource_object("window", field[0])
+    top = field[3] - CLIENT_HEIGHT + 168
+
+    def bins():  # the bin row as drawn: a cell shows a bin where most of its lines are not blank
+        data = window.get_image(0, top, 152, 32, X.ZPixmap, 0xFFFFFFFF).data
+        blank = data[16:20] * 32
+        return [j for j in range(3) if sum(
+            data[4 * (152 * y + 24 + 48 * j):4 * (152 * y + 56 + 48 * j)] != blank
+            for y in range(32)) > 16]
+
+    spinners = [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(2)]
+    try:
+        for key, lane in (("Left", 0), ("Right", 2)):
+            x("xdotool", "keydown", key)
+            wait(f"{key} to move the bin", lambda: bins() == [lane])
+            samples, away, end = 0, 0, time.monotonic() + seconds
+            while time.monotonic() < end:
+                samples, away = samples + 1, away + (bins() != [lane])
+                time.sleep(0.002)
+            x("xdotool", "keyup", key)
+            print(f"{key} held {seconds} s: the bin out of its column in {away} of {samples} samples")
+            assert not away, f"the bin left the column of the held {key}"
+    finally:
+        for spinner in spinners:
+            spinner.kill()
 
 
 def flow_quit(game):
     field = open_playfield(game)
     game.menu(field[0], "f", "s")
-    for key in ("alt+n", "alt+y"):
+    for key in ("Escape", "Return"):  # No and Yes, the default
         game.menu(field[0], "f", "x")
         box = wait("the quit question", lambda: game.other(field[0]))[0]
         assert box[1] == TITLE, f"the question's title: {box[1]!r}"
         game.keys(box[0], key)
-        if key == "alt+n":
+        if key == "Escape":
             wait("No to close the question", lambda: game.other(field[0]) == [])
             seen = set()
             wait("drops to go on falling after No",
