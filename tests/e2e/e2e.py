@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-"""e2e.py GAME launch|round|about|quit: the real game on an X display that does not reset
+"""e2e.py GAME round|about|quit|hold: the real game on an X display that does not reset
 (Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display."""
 
 import contextlib
@@ -11,6 +11,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+from Xlib import X, display
 
 TITLE = "～ルミナク～ ホロワ村放射能汚染事故ゲーム"
 ABOUT_CAPTION = TITLE + "のﾊﾞｰｼﾞｮﾝ情報"
@@ -34,6 +36,7 @@ class Game:
     def __init__(self, binary, env):
         self.proc = subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL,
                                      start_new_session=True)
+        self.x11 = display.Display()
 
     def windows(self, menus=False):
         """The game's mapped top-level windows (id, name, width, height); menus when asked."""
@@ -67,17 +70,15 @@ class Game:
 
     def look(self, field):
         """The playfield as drawn: drops shown (by index), bins shown (by lane) and the
-        pictures of the score and high-score boards."""
-        ppm = x("import", "-window", str(field[0]), "-depth", "8", "ppm:-")
-        header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", ppm)
-        width, top, data = int(header[1]), field[3] - CLIENT_HEIGHT, ppm[header.end():]
+        pictures of the score and high-score boards. One read of the window, a few ms."""
+        data = self.x11.create_resource_object("window", field[0]).get_image(
+            0, field[3] - CLIENT_HEIGHT, 312, CLIENT_HEIGHT, X.ZPixmap, 0xFFFFFFFF).data
 
         def row(x0, y, n=1):
-            return data[3 * ((top + y) * width + x0):3 * ((top + y) * width + x0 + n)]
+            return data[4 * (312 * y + x0):4 * (312 * y + x0 + n)]
 
-        def shown(x0, y0):  # a 32-pixel picture cell with something drawn in it
-            return sum(row(x0 + i, y) != row(4, 4) for y in range(y0, y0 + 32)
-                       for i in range(32)) > 100
+        def shown(x0, y0):  # a 32-pixel picture cell with something drawn on most of its lines
+            return sum(row(x0, y, 32) != row(4, 4) * 32 for y in range(y0, y0 + 32)) > 16
 
         drops = [i for i in range(12) if shown(24 + 48 * (i // 4), 32 + 32 * (i % 4))]
         bins = [j for j in range(3) if shown(24 + 48 * j, 168)]
@@ -94,19 +95,9 @@ def open_playfield(game):
     return field[0]
 
 
-def flow_launch(game):
-    open_playfield(game)
-
-
 def flow_round(game):
     field = open_playfield(game)
-    # A held arrow key moves the bin; letting go brings it back.
     game.keys(field[0])
-    for key, lane in (("Left", 0), ("Right", 2)):
-        x("xdotool", "keydown", key)
-        wait(f"{key} to move the bin", lambda: game.look(field)[1] == [lane])
-        x("xdotool", "keyup", key)
-        wait(f"{key} let go to bring the bin back", lambda: game.look(field)[1] == [1])
     # A drop down a side column, caught with the arrow key held: both boards count it.
     game.menu(field[0], "f", "s")
     for _ in range(20):
@@ -148,32 +139,22 @@ def flow_about(game):
 
 def flow_hold(game, seconds=30):
     """Each arrow held on a busy machine (two processes spinning): the bin, read from the
-    window's pixels every few milliseconds, never leaves the held column."""
-    from Xlib import X, display
+    window's pixels every few milliseconds, never leaves the held column; let go, it comes back."""
     field = open_playfield(game)
     game.keys(field[0])
-    window = display.Display().create_resource_object("window", field[0])
-    top = field[3] - CLIENT_HEIGHT + 168
-
-    def bins():  # the bin row as drawn: a cell shows a bin where most of its lines are not blank
-        data = window.get_image(0, top, 152, 32, X.ZPixmap, 0xFFFFFFFF).data
-        blank = data[16:20] * 32
-        return [j for j in range(3) if sum(
-            data[4 * (152 * y + 24 + 48 * j):4 * (152 * y + 56 + 48 * j)] != blank
-            for y in range(32)) > 16]
-
     spinners = [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(2)]
     try:
         for key, lane in (("Left", 0), ("Right", 2)):
             x("xdotool", "keydown", key)
-            wait(f"{key} to move the bin", lambda: bins() == [lane])
+            wait(f"{key} to move the bin", lambda: game.look(field)[1] == [lane])
             samples, away, end = 0, 0, time.monotonic() + seconds
             while time.monotonic() < end:
-                samples, away = samples + 1, away + (bins() != [lane])
+                samples, away = samples + 1, away + (game.look(field)[1] != [lane])
                 time.sleep(0.002)
             x("xdotool", "keyup", key)
             print(f"{key} held {seconds} s: the bin out of its column in {away} of {samples} samples")
             assert not away, f"the bin left the column of the held {key}"
+            wait(f"{key} let go to bring the bin back", lambda: game.look(field)[1] == [1])
     finally:
         for spinner in spinners:
             spinner.kill()
