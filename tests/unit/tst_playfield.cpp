@@ -95,20 +95,6 @@ private slots:
         }
     }
 
-    // Every launch draws its own drops: the same generator seeded at two moments runs apart.
-    void seededFromTheClock()
-    {
-        ClockRandom first;
-        ClockRandom second = first;
-        const auto draws = [](ClockRandom &random) {
-            random.randomize();
-            std::vector<float> values(8);
-            std::generate(values.begin(), values.end(), [&] { return random.next(); });
-            return values;
-        };
-        QVERIFY(draws(first) != draws(second));
-    }
-
     // One row per tick, two unseen steps, then the miss; stray ticks never shorten a step.
     void dropFallsAndIsMissed()
     {
