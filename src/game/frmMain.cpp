@@ -206,6 +206,10 @@ void frmMain::keyPressEvent(QKeyEvent *event)
     const std::int16_t code = keyCode(event->key());
     const std::int16_t shift = shiftState(event->modifiers());
     deliverInput([&] { m_playfield.Form_KeyDown(code, shift); });
+    // F10 takes the menu bar, as on the desktop the game was made for. Qt's menu bar has no F10
+    // of its own; it opens the first menu, as desktops that bind F10 do.
+    if (event->key() == Qt::Key_F10 && !event->modifiers())
+        m_menuBar->setActiveAction(m_menuBar->actions().constFirst());
 }
 
 void frmMain::keyReleaseEvent(QKeyEvent *event)

@@ -239,7 +239,7 @@ private slots:
         QTest::addColumn<QString>("by");
         for (const char *by :
              {"message box", "Alt tapped", "Alt tapped, a click", "Alt tapped, another window",
-              "File menu, Alt+F", "Help menu, mouse", "Start"})
+              "File menu, Alt+F", "File menu, F10", "Help menu, mouse", "Start"})
             QTest::newRow(by) << QString::fromLatin1(by);
     }
     void roundHeld()
@@ -263,6 +263,8 @@ private slots:
                               bar->actionGeometry(bar->actions()[1]).center());
         } else if (by.startsWith("Alt")) {
             QTest::keyClick(w, Qt::Key_Alt);
+        } else if (by.endsWith("F10")) {
+            QTest::keyClick(w, Qt::Key_F10);
         } else {
             QTest::keyClick(w, Qt::Key_F, Qt::AltModifier);
         }
