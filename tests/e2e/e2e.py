@@ -163,6 +163,13 @@ def flow_hold(game, seconds=30):
 def flow_quit(game):
     field = open_playfield(game)
     game.menu(field[0], "f", "s")
+    # Alt tapped: the menu bar has the keys and the round waits until Escape gives them back.
+    game.keys(field[0], "alt")
+    held = game.look(field)[0]
+    time.sleep(1.5)  # three steps of the first drop
+    assert game.look(field)[0] == held, "the round ran on while the menu bar had the keys"
+    x("xdotool", "key", "Escape")
+    wait("the round to go on after Escape", lambda: game.look(field)[0] != held)
     for key in ("Escape", "Return"):  # No and Yes, the default
         game.menu(field[0], "f", "x")
         box = wait("the quit question", lambda: game.other(field[0]))[0]
