@@ -170,12 +170,15 @@ def flow_quit(game):
     assert game.look(field)[0] == held, "the round ran on while the menu bar had the keys"
     x("xdotool", "key", "Escape")
     wait("the round to go on after Escape", lambda: game.look(field)[0] != held)
-    for key in ("Escape", "Return"):  # No and Yes, the default
+    for key in ("Escape", None, "Return"):  # No; destroyed from outside, No too; Yes, the default
         game.menu(field[0], "f", "x")
         box = wait("the quit question", lambda: game.other(field[0]))[0]
         assert box[1] == TITLE, f"the question's title: {box[1]!r}"
-        game.keys(box[0], key)
-        if key == "Escape":
+        if key:
+            game.keys(box[0], key)
+        else:
+            x("xdotool", "windowclose", str(box[0]))
+        if key != "Return":
             wait("No to close the question", lambda: game.other(field[0]) == [])
             seen = set()
             wait("drops to go on falling after No",
