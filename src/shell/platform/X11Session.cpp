@@ -18,7 +18,7 @@ namespace
 // A window of the game destroyed from outside is gone for the player: its form is unloaded (the
 // registry forgets it; the game ends with the last one), another window, a message box, closed
 // as its title-bar button would. Qt then hides and destroys a window X no longer has; X answers
-// with errors, which Qt drops.
+// with errors, which Qt only reports as debug output (qt.qpa.xcb).
 void windowGone(QWidget *window)
 {
     if (auto *form = qobject_cast<Form *>(window))
