@@ -165,6 +165,7 @@ def flow_quit(game):
     game.menu(field[0], "f", "s")
     # Alt tapped: the menu bar has the keys and the round waits until Escape gives them back.
     game.keys(field[0], "alt")
+    time.sleep(0.5)  # for the game to read the key
     held = game.look(field)[0]
     time.sleep(1.5)  # three steps of the first drop
     assert game.look(field)[0] == held, "the round ran on while the menu bar had the keys"
