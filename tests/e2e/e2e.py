@@ -98,15 +98,12 @@ def open_playfield(game):
 def flow_round(game):
     field = open_playfield(game)
     game.keys(field[0])
-    # A drop down a side column, caught with the arrow key held: both boards count it.
+    # A drop down a side column, caught with the arrow key held: both boards count it. (The bin
+    # in the middle catches the middle drops at once, so the boards are read with a side drop.)
     game.menu(field[0], "f", "s")
-    for _ in range(20):
-        before = game.look(field)
-        lane = wait("a drop", lambda: game.look(field)[0])[0] // 4
-        if lane != 1:
-            break
-        wait("the middle drop to go", lambda: not game.look(field)[0])
-    key = "Left" if lane == 0 else "Right"
+    before = wait("a drop down a side column",
+                  lambda: (look := game.look(field))[0] and look[0][0] // 4 != 1 and look, 30)
+    key = "Left" if before[0][0] < 4 else "Right"
     x("xdotool", "keydown", key)
     wait(f"{key} to catch the drop", lambda: game.look(field)[2] != before[2], timeout=4)
     x("xdotool", "keyup", key)
