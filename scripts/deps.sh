@@ -23,7 +23,7 @@ need_packages() {
 }
 
 # What building and running the game takes.
-GAME_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n
+GAME_PACKAGES=(cmake ninja-build g++ qt6-base-dev libx11-dev qt6-translations-l10n
                fonts-ipafont-gothic fonts-ipafont-mincho)
 
 # What the tests take on top: a display of their own and tools to drive it, mingw and wine for

@@ -9,6 +9,7 @@
 #include "windows/frmAbout.h"
 #include "windows/frmGameOver.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -75,13 +76,13 @@ frmMain::frmMain()
            Table),
       m_tmrTimer1(m_controls.timer("tmrTimer1")), m_playfield(*this, rt::random())
 {
-    auto *menuBar = new QMenuBar(this);
-    QMenu *mnuFile = menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    m_menuBar = new QMenuBar(this);
+    QMenu *mnuFile = m_menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     m_mnuStart = mnuFile->addAction(QStringLiteral("開始(&S)"));
     m_mnuEnd = mnuFile->addAction(QStringLiteral("終了(&X)"));
-    QMenu *mnuHelp = menuBar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QMenu *mnuHelp = m_menuBar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     m_mnuVer = mnuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
-    setMenuBar(menuBar);
+    setMenuBar(m_menuBar);
 
     connect(m_mnuStart, &QAction::triggered, this, rt::handler([this] { mnuStart_Click(); }));
     connect(m_mnuEnd, &QAction::triggered, this, rt::handler([this] { mnuEnd_Click(); }));
@@ -89,8 +90,10 @@ frmMain::frmMain()
     connect(m_tmrTimer1, &QTimer::timeout, this,
             [this] { deliver([this] { m_playfield.tmrTimer1_Timer(); }); });
 
-    // An open menu or message box holds the round until it closes, as the menu and dialog
-    // loops of the desktop the game was made for do.
+    // An open menu, the menu bar's keyboard mode or a message box holds the round until it lets
+    // go, as the menu and dialog loops of the desktop the game was made for do. Qt's menu bar
+    // takes the focus for its keyboard mode (Alt, an access key, Escape out of an open menu) and
+    // gives it back to the playfield on Escape, a click in the playfield or a chosen command.
     for (QMenu *menu : {mnuFile, mnuHelp}) {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] {
             m_openMenus.insert(menu);
@@ -102,6 +105,12 @@ frmMain::frmMain()
         });
     }
     connect(&rt::ModalState::instance(), &rt::ModalState::changed, this, &frmMain::updateHeld);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        // Deactivated in keyboard mode, the menu bar lets go but keeps the window's focus; the
+        // playfield takes it back, or the round would be held on the window's return.
+        if (old == m_menuBar && !now) setFocus();
+        updateHeld();
+    });
     updateHeld();
 
     // What a screen reader calls the pictures: which column, which row, which mark.
@@ -120,7 +129,9 @@ frmMain::frmMain()
     accessible::setLabel(m_controls.widget("lblScoreBrd"), m_controls.widget("lblScore"));
     accessible::setLabel(m_controls.widget("lblHiScoreBrd"), m_controls.widget("lblHiScore"));
 
+    // The playfield holds the focus, for the menu bar to give it back.
     setFocusPolicy(Qt::StrongFocus);
+    setFocus();
     client()->installEventFilter(this);
     new FrameLimiter(this);
 }
@@ -132,7 +143,8 @@ void frmMain::mnuStart_Click()
 
 void frmMain::updateHeld()
 {
-    m_playfield.setHeld(!m_openMenus.isEmpty() || rt::ModalState::instance().isOpen());
+    m_playfield.setHeld(!m_openMenus.isEmpty() || m_menuBar->hasFocus() ||
+                        rt::ModalState::instance().isOpen());
 }
 
 void frmMain::mnuEnd_Click()
@@ -211,6 +223,10 @@ void frmMain::keyPressEvent(QKeyEvent *event)
     const std::int16_t code = keyCode(event->key());
     const std::int16_t shift = shiftState(event->modifiers());
     deliverInput([&] { m_playfield.Form_KeyDown(code, shift); });
+    // F10 takes the menu bar, as on the desktop the game was made for. Qt's menu bar has no F10
+    // of its own; it opens the first menu, as desktops that bind F10 do.
+    if (event->key() == Qt::Key_F10 && !event->modifiers())
+        m_menuBar->setActiveAction(m_menuBar->actions().constFirst());
 }
 
 void frmMain::keyReleaseEvent(QKeyEvent *event)

@@ -11,6 +11,7 @@
 
 class QAction;
 class QMenu;
+class QMenuBar;
 class QTimer;
 
 // The playfield: twelve drop pictures in three columns, the bins beneath, the boards and the
@@ -75,6 +76,7 @@ private:
     QAction *m_mnuStart;
     QAction *m_mnuEnd;
     QAction *m_mnuVer;
+    QMenuBar *m_menuBar;
     Playfield m_playfield;
     QSet<QMenu *> m_openMenus;
 };

@@ -3,6 +3,9 @@
 #include "Application.h"
 
 #include "AppInfo.h"
+#ifdef LUMINAKU_X11
+#include "platform/X11Session.h"
+#endif
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -38,6 +41,9 @@ Application::Application(int &argc, char **argv) : QApplication(platformDefaults
     if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(translator);
+#ifdef LUMINAKU_X11
+    platform::x11::attach();
+#endif
 }
 
 void Application::registerFontSubstitutions()

@@ -1,13 +1,14 @@
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
 # The real game on an X display, driven with xdotool; each flow skips without DISPLAY (the test
-# command runs ctest under xvfb-run).
-# Debian's python3, which has python3-xlib, whichever python3 comes first on PATH.
-find_program(LUMINAKU_E2E_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-foreach(flow launch round about quit)
+# command runs ctest under xvfb-run). Debian's python3, which python3-xlib installs into.
+find_program(LUMINAKU_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+foreach(flow launch round about quit hold)
   add_test(NAME e2e_${flow}
-           COMMAND ${LUMINAKU_E2E_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/e2e.py $<TARGET_FILE:luminaku> ${flow})
+           COMMAND ${LUMINAKU_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/e2e.py $<TARGET_FILE:luminaku> ${flow})
   # One display, one game at a time: each flow looks at every window of its game.
   set_tests_properties(e2e_${flow} PROPERTIES LABELS e2e SKIP_RETURN_CODE 77 TIMEOUT 90
                        RESOURCE_LOCK x_display)
 endforeach()
+# Each arrow held for 30 s.
+set_tests_properties(e2e_hold PROPERTIES TIMEOUT 150)

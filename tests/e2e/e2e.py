@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-"""e2e.py GAME launch|round|about|quit: the real game on an X display that does not reset
+"""e2e.py GAME launch|round|about|quit|hold: the real game on an X display that does not reset
 (Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display."""
 
 import contextlib
@@ -79,17 +79,15 @@ class Game:
 
     def look(self, field):
         """The playfield as drawn: drops shown (by index), bins shown (by lane) and the
-        pictures of the score and high-score boards."""
-        ppm = x("import", "-window", str(field[0]), "-depth", "8", "ppm:-")
-        header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", ppm)
-        width, top, data = int(header[1]), field[3] - CLIENT_HEIGHT, ppm[header.end():]
+        pictures of the score and high-score boards. One read of the window, a few ms."""
+        data = self.xd.create_resource_object("window", field[0]).get_image(
+            0, field[3] - CLIENT_HEIGHT, 312, CLIENT_HEIGHT, X.ZPixmap, 0xFFFFFFFF).data
 
         def row(x0, y, n=1):
-            return data[3 * ((top + y) * width + x0):3 * ((top + y) * width + x0 + n)]
+            return data[4 * (312 * y + x0):4 * (312 * y + x0 + n)]
 
-        def shown(x0, y0):  # a 32-pixel picture cell with something drawn in it
-            return sum(row(x0 + i, y) != row(4, 4) for y in range(y0, y0 + 32)
-                       for i in range(32)) > 100
+        def shown(x0, y0):  # a 32-pixel picture cell with something drawn on most of its lines
+            return sum(row(x0, y, 32) != row(4, 4) * 32 for y in range(y0, y0 + 32)) > 16
 
         drops = [i for i in range(12) if shown(24 + 48 * (i // 4), 32 + 32 * (i % 4))]
         bins = [j for j in range(3) if shown(24 + 48 * j, 168)]
@@ -126,22 +124,13 @@ def flow_launch(game):
 
 def flow_round(game):
     field = open_playfield(game)
-    # A held arrow key moves the bin; letting go brings it back.
     game.keys(field[0])
-    for key, lane in (("Left", 0), ("Right", 2)):
-        x("xdotool", "keydown", key)
-        wait(f"{key} to move the bin", lambda: game.look(field)[1] == [lane])
-        x("xdotool", "keyup", key)
-        wait(f"{key} let go to bring the bin back", lambda: game.look(field)[1] == [1])
-    # A drop down a side column, caught with the arrow key held: both boards count it.
+    # A drop down a side column, caught with the arrow key held: both boards count it. (The bin
+    # in the middle catches the middle drops at once, so the boards are read with a side drop.)
     game.menu(field[0], "f", "s")
-    for _ in range(20):
-        before = game.look(field)
-        lane = wait("a drop", lambda: game.look(field)[0])[0] // 4
-        if lane != 1:
-            break
-        wait("the middle drop to go", lambda: not game.look(field)[0])
-    key = "Left" if lane == 0 else "Right"
+    before = wait("a drop down a side column",
+                  lambda: (look := game.look(field))[0] and look[0][0] // 4 != 1 and look, 30)
+    key = "Left" if before[0][0] < 4 else "Right"
     x("xdotool", "keydown", key)
     wait(f"{key} to catch the drop", lambda: game.look(field)[2] != before[2], timeout=4)
     x("xdotool", "keyup", key)
@@ -159,25 +148,67 @@ def flow_round(game):
 
 def flow_about(game):
     field = open_playfield(game)
-    game.menu(field[0], "h", "a")
-    about = wait("the version window", lambda: game.other(field[0]))[0]
-    assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+    # A version window destroyed from outside is unloaded: the command opens a new one.
+    for destroyed in (True, False):
+        game.menu(field[0], "h", "a")
+        about = wait("the version window", lambda: game.other(field[0]))[0]
+        assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+        if destroyed:
+            x("xdotool", "windowclose", str(about[0]))
+            wait("the window to go", lambda: game.other(field[0]) == [])
     # Its system-information button starts the desktop's tool, found on PATH, blank and all.
     game.keys(about[0], "alt+s")
     wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
     game.keys(about[0], "Escape")
     wait("Escape to close the version window", lambda: game.other(field[0]) == [])
+    # The playfield destroyed from outside: the game ends with its last window, as after Quit.
+    x("xdotool", "windowclose", str(field[0]))
+    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
+
+
+def flow_hold(game, seconds=30):
+    """Each arrow held on a busy machine (two processes spinning): the bin, read from the
+    window's pixels every few milliseconds, never leaves the held column; let go, it comes back."""
+    field = open_playfield(game)
+    game.keys(field[0])
+    spinners = [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(2)]
+    try:
+        for key, lane in (("Left", 0), ("Right", 2)):
+            x("xdotool", "keydown", key)
+            wait(f"{key} to move the bin", lambda: game.look(field)[1] == [lane])
+            samples, away, end = 0, 0, time.monotonic() + seconds
+            while time.monotonic() < end:
+                samples, away = samples + 1, away + (game.look(field)[1] != [lane])
+                time.sleep(0.002)
+            x("xdotool", "keyup", key)
+            print(f"{key} held {seconds} s: the bin out of its column in {away} of {samples} samples")
+            assert not away, f"the bin left the column of the held {key}"
+            wait(f"{key} let go to bring the bin back", lambda: game.look(field)[1] == [1])
+    finally:
+        for spinner in spinners:
+            spinner.kill()
 
 
 def flow_quit(game):
     field = open_playfield(game)
     game.menu(field[0], "f", "s")
-    for key in ("alt+n", "alt+y"):
+    # Alt tapped: the menu bar has the keys and the round waits until Escape gives them back.
+    game.keys(field[0], "alt")
+    time.sleep(0.5)  # for the game to read the key
+    held = game.look(field)[0]
+    time.sleep(1.5)  # three steps of the first drop
+    assert game.look(field)[0] == held, "the round ran on while the menu bar had the keys"
+    x("xdotool", "key", "Escape")
+    wait("the round to go on after Escape", lambda: game.look(field)[0] != held)
+    for key in ("Escape", None, "Return"):  # No; destroyed from outside, No too; Yes, the default
         game.menu(field[0], "f", "x")
         box = wait("the quit question", lambda: game.other(field[0]))[0]
         assert box[1] == TITLE, f"the question's title: {box[1]!r}"
-        game.keys(box[0], key)
-        if key == "alt+n":
+        if key:
+            game.keys(box[0], key)
+        else:
+            x("xdotool", "windowclose", str(box[0]))
+        if key != "Return":
             wait("No to close the question", lambda: game.other(field[0]) == [])
             seen = set()
             wait("drops to go on falling after No",

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 // A rounding or range fault here moves a drop's column, the period or the game-over colour.
 class tst_convert : public QObject
@@ -56,6 +57,17 @@ private slots:
     {
         QCOMPARE(ClockRandom::fromBits(0xFFFFFFFFu), 1.0f - std::ldexp(1.0f, -24));
         QCOMPARE(ClockRandom::fromBits(0u), 0.0f);
+    }
+
+    // Every launch draws its own drops: the same generator seeded at two moments runs apart.
+    void seededFromTheClock()
+    {
+        ClockRandom first, second = first;
+        const auto draws = [](ClockRandom &random) {
+            random.randomize();
+            return std::vector{random.next(), random.next(), random.next(), random.next()};
+        };
+        QVERIFY(draws(first) != draws(second));
     }
 };
 

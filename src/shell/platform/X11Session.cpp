@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: 2026 The Luminaku developers
+// SPDX-License-Identifier: MIT
+#include "X11Session.h"
+
+#include "shell/Forms.h"
+#include "shell/Runtime.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QApplication>
+#include <QWidget>
+
+#include <X11/XKBlib.h>
+#include <xcb/xcb.h>
+
+namespace
+{
+
+// A window of the game destroyed from outside is gone for the player: its form is unloaded (the
+// registry forgets it; the game ends with the last one), another window, a message box, closed
+// as its title-bar button would. Qt then hides and destroys a window X no longer has; X answers
+// with errors, which Qt only reports as debug output (qt.qpa.xcb).
+void windowGone(QWidget *window)
+{
+    if (auto *form = qobject_cast<Form *>(window))
+        Forms::unload(form);
+    else
+        window->close();
+}
+
+class DestroyedWindows final : public QAbstractNativeEventFilter
+{
+public:
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        if (type != "xcb_generic_event_t") return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY) return false;
+        const WId gone = static_cast<const xcb_destroy_notify_event_t *>(message)->window;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->internalWinId() == gone) // handled once Qt is done with the event
+                QMetaObject::invokeMethod(window, rt::handler([window] { windowGone(window); }),
+                                          Qt::QueuedConnection);
+        return false;
+    }
+};
+
+} // namespace
+
+namespace platform::x11
+{
+
+void attach()
+{
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return; // not on X11
+    // X reports a held key as release/press pairs, which Qt matches by looking ahead in its
+    // queue; a release read before its press has arrived passes as real, and the bin would
+    // leave its column for a moment. Asked for detectable auto-repeat, the server sends
+    // presses only, and a release when the key really goes up.
+    if (Display *display = x11->display()) {
+        Bool supported = False;
+        XkbSetDetectableAutoRepeat(display, True, &supported);
+    }
+    static DestroyedWindows destroyed;
+    qApp->installNativeEventFilter(&destroyed);
+}
+
+} // namespace platform::x11
