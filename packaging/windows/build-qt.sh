@@ -18,8 +18,9 @@ options=(
     -DFEATURE_testlib=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
     # Debian's source leaves out the tablet header the windows plugin includes.
     -DFEATURE_tabletevent=OFF
-    # Image formats and back ends the game never asks for.
-    -DFEATURE_jpeg=OFF -DFEATURE_direct2d=OFF
+    # An image format the game never reads. (Direct2D stays: without it Qt 6.4.2 leaves out
+    # the DirectWrite font database that the windows plugin still links against.)
+    -DFEATURE_jpeg=OFF
     # Every third-party library from Qt's own copy, none from the build machine.
     -DFEATURE_pkg_config=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
@@ -36,22 +37,28 @@ if [ -f "$prefix/.complete" ]; then
     exit 0
 fi
 
-work=$cache/qt-$qtver-mingw-$key.work
-rm -rf "$work" "$prefix"
-mkdir -p "$work"
-cd "$work"
-# apt-get source needs a deb-src entry; derive it from the machine's own Debian sources.
-if ! apt-get source --download-only "qt6-base=$debver" >&2 2>/dev/null; then
-    srcdir=/etc/apt/sources.list.d
-    for f in "$srcdir"/*.sources; do
-        [ -f "$f" ] && grep -qi '^URIs:.*debian' "$f" && sed 's/^Types:.*/Types: deb-src/' "$f"
-    done >"$srcdir/luminaku-deb-src.sources"
-    cat /etc/apt/sources.list "$srcdir"/*.list 2>/dev/null |
-        sed -n 's/^deb \(.*debian.*\)/deb-src \1/p' >"$srcdir/luminaku-deb-src.list" || true
-    apt-get update -qq >&2
-    apt-get source --download-only "qt6-base=$debver" >&2
+# A build that was cut short carries on where it stopped, if it was for the same key.
+work=$cache/qt-$qtver-mingw.work
+if [ "$(cat "$work/.key" 2>/dev/null)" != "$key" ]; then
+    rm -rf "$work"
+    mkdir -p "$work"
+    echo "$key" >"$work/.key"
 fi
-dpkg-source --no-check -x qt6-base_*.dsc src >&2
+cd -P "$work" # Qt refuses to build below a symbolic link
+if [ ! -d src ]; then
+    # apt-get source needs a deb-src entry; derive it from the machine's own Debian sources.
+    if ! apt-get source --download-only "qt6-base=$debver" >&2 2>/dev/null; then
+        srcdir=/etc/apt/sources.list.d
+        for f in "$srcdir"/*.sources; do
+            [ -f "$f" ] && grep -qi '^URIs:.*debian' "$f" && sed 's/^Types:.*/Types: deb-src/' "$f"
+        done >"$srcdir/luminaku-deb-src.sources"
+        cat /etc/apt/sources.list "$srcdir"/*.list 2>/dev/null |
+            sed -n 's/^deb \(.*debian.*\)/deb-src \1/p' >"$srcdir/luminaku-deb-src.list" || true
+        apt-get update -qq >&2
+        apt-get source --download-only "qt6-base=$debver" >&2
+    fi
+    dpkg-source --no-check -x qt6-base_*.dsc src >&2
+fi
 
 cmake -S src -B build -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \

@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
 """e2e.py GAME launch|round|about|quit|hold: the real game on an X display that does not reset
-(Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display."""
+(Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display.
+e2e.py GAME.exe windows SEEDER.exe: the Windows game under wine (WINEPREFIX set), the same way."""
 
 import contextlib
 import os
@@ -38,7 +39,8 @@ class Game:
         self.xd.screen().root.change_attributes(event_mask=X.PropertyChangeMask)
         self.xd.sync()
         self.startup_id = sid = f"e2e-{os.getpid()}_TIME0"
-        self.proc = subprocess.Popen([binary, *args], env=dict(env, DESKTOP_STARTUP_ID=sid),
+        self.wine = binary.endswith(".exe")
+        self.proc = subprocess.Popen(["wine"] * self.wine + [binary, *args], env=dict(env, DESKTOP_STARTUP_ID=sid),
                                      stdout=subprocess.DEVNULL, start_new_session=True)
 
     def startup_info(self):  # the startup-notification messages so far, 20-byte pieces joined
@@ -99,10 +101,12 @@ def open_playfield(game):
     title = wait("the title window", game.windows, timeout=10)
     assert [w[1:] for w in title] == [(TITLE, 402, 213)], f"title window: {title}"
     wm_class = game.xd.create_resource_object("window", title[0][0]).get_wm_class()
-    assert wm_class == ("luminaku", "Luminaku"), f"WM_CLASS, which taskbars show: {wm_class}"
+    assert wm_class == (("luminaku.exe",) * 2 if game.wine else ("luminaku", "Luminaku")), \
+        f"WM_CLASS, which taskbars show: {wm_class}"  # under wine, wine's own
     x("xdotool", "mousemove", "--window", str(title[0][0]), "200", "180", "click", "1")  # START!
-    field = wait("the playfield alone", lambda: game.other(title[0][0]))
-    assert len(game.windows()) == 1 and field[0][1] == TITLE, f"after START!: {game.windows()}"
+    field = wait("the playfield alone",
+                 lambda: len(now := game.windows()) == 1 and now[0][0] != title[0][0] and now)
+    assert field[0][1] == TITLE, f"after START!: {field}"
     return field[0]
 
 
@@ -164,6 +168,37 @@ def flow_about(game):
     # The playfield destroyed from outside: the game ends with its last window, as after Quit.
     x("xdotool", "windowclose", str(field[0]))
     assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
+
+
+def flow_windows(game):
+    """What a Windows player meets, from the title window to Quit, with the system-information
+    tool that the registry names; the tool, a copy of the seeder, says how it was started."""
+    field = open_playfield(game)
+    game.menu(field[0], "f", "s")
+    seen = set()
+    wait("a drop to appear and fall", lambda: len(seen.add(tuple(game.look(field)[0])) or seen) >= 3)
+    game.menu(field[0], "h", "a")
+    about = wait("the version window", lambda: game.other(field[0]))[0]
+    assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+    drive_c = os.path.join(os.environ["WINEPREFIX"], "drive_c")
+    shown = os.path.join(drive_c, "sys info", "MSINFO32.EXE.shown")
+    for seeded in (False, True):
+        if seeded:  # the seeder writes where the tool is and puts itself there
+            subprocess.run(["wine", sys.argv[3], "check"], capture_output=True, timeout=60)
+            os.remove(shown)
+        game.keys(about[0], "alt+s")
+        if seeded:
+            wait("the tool the registry names to start", lambda: os.path.exists(shown), 10)
+        else:
+            box = wait("the not-available message", lambda: game.other(field[0], about[0]))[0]
+            assert box[1] == TITLE, f"the message's title: {box[1]!r}"
+            game.keys(box[0], "Return")
+            wait("the message to close", lambda: game.other(field[0], about[0]) == [])
+    game.keys(about[0], "Escape")
+    wait("Escape to close the version window", lambda: game.other(field[0]) == [])
+    game.menu(field[0], "f", "x")
+    game.keys(wait("the quit question", lambda: game.other(field[0]))[0][0], "Return")
+    assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"
 
 
 def flow_hold(game, seconds=30):
@@ -230,8 +265,8 @@ if __name__ == "__main__":
         with open(TOOL, "w") as f:
             f.write('#!/bin/sh\n: > "$0.ran"\n')
         os.chmod(TOOL, 0o755)
-        game = Game(sys.argv[1], dict(os.environ, QT_QPA_PLATFORM="xcb",
-                                      PATH=os.path.dirname(TOOL)),
+        native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(TOOL))
+        game = Game(sys.argv[1], dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
                     *(["-style", "Fusion", "--calm"] if sys.argv[2] == "round" else []))
         try:
             globals()["flow_" + sys.argv[2]](game)
