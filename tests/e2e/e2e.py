@@ -194,8 +194,10 @@ def flow_windows(game):
             assert box[1] == TITLE, f"the message's title: {box[1]!r}"
             game.keys(box[0], "Return")
             wait("the message to close", lambda: game.other(field[0], about[0]) == [])
-    game.keys(about[0], "Escape")
-    wait("Escape to close the version window", lambda: game.other(field[0]) == [])
+    # Since the tool started, wine hands the game's windows the keys only once they are clicked.
+    x("xdotool", "mousemove", "--window", str(about[0]), "328", "186", "click", "1")  # OK
+    wait("OK to close the version window", lambda: game.other(field[0]) == [])
+    x("xdotool", "mousemove", "--window", str(field[0]), "150", "10", "click", "1")
     game.menu(field[0], "f", "x")
     game.keys(wait("the quit question", lambda: game.other(field[0]))[0][0], "Return")
     assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"

@@ -28,6 +28,7 @@ menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$TIT
 [ -f "$menu/$TITLE.lnk" ] || fail "no Start menu shortcut under the title"
 # The installed-programs entry, as regedit writes it (UTF-16).
 entry() {
+    rm -f "$WINEPREFIX/entry.reg"
     wine regedit /E "$WINEPREFIX/entry.reg" \
         'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Luminaku' &&
         iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/entry.reg" | tr -d '\r'
