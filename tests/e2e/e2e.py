@@ -69,7 +69,8 @@ class Game:
         return [w for w in self.windows() if w[0] not in known]
 
     def keys(self, wid, *keys):
-        x("xdotool", "windowfocus", "--sync", str(wid))
+        # Under wine a window manager runs: ask it, so that it and wine agree on the focus.
+        x("xdotool", "windowactivate" if self.wine else "windowfocus", "--sync", str(wid))
         for key in keys:
             x("xdotool", "key", key)
 
@@ -103,9 +104,11 @@ def open_playfield(game):
     wm_class = game.xd.create_resource_object("window", title[0][0]).get_wm_class()
     assert wm_class == (("luminaku.exe",) * 2 if game.wine else ("luminaku", "Luminaku")), \
         f"WM_CLASS, which taskbars show: {wm_class}"  # under wine, wine's own
-    x("xdotool", "mousemove", "--window", str(title[0][0]), "200", "180", "click", "1")  # START!
-    field = wait("the playfield alone",
-                 lambda: len(now := game.windows()) == 1 and now[0][0] != title[0][0] and now)
+    start = ["xdotool", "mousemove", "--window", str(title[0][0]), "200", "180", "click", "1"]
+    x(*start)  # START!; under wine the window may show before it takes clicks: once more then
+    field = wait("the playfield alone", lambda: len(now := game.windows()) == 1 and
+                 now[0][0] != title[0][0] and now or
+                 (game.wine and not subprocess.run(start, capture_output=True)))
     assert field[0][1] == TITLE, f"after START!: {field}"
     return field[0]
 
@@ -163,8 +166,10 @@ def flow_about(game):
     # Its system-information button starts the desktop's tool, found on PATH, blank and all.
     game.keys(about[0], "alt+s")
     wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
-    game.keys(about[0], "Escape")
-    wait("Escape to close the version window", lambda: game.other(field[0]) == [])
+    # Since the tool started, wine hands the game's windows the keys only once they are clicked.
+    x("xdotool", "mousemove", "--window", str(about[0]), "328", "186", "click", "1")  # OK
+    wait("OK to close the version window", lambda: game.other(field[0]) == [])
+    x("xdotool", "mousemove", "--window", str(field[0]), "150", "10", "click", "1")
     # The playfield destroyed from outside: the game ends with its last window, as after Quit.
     x("xdotool", "windowclose", str(field[0]))
     assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"

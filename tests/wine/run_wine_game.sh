@@ -15,8 +15,16 @@ WINEPREFIX=$(mktemp -d)
 # No Japanese locale: that is on this machine only by name, and wine then cannot write the
 # Japanese file names of the Start menu. The game draws its Japanese text all the same.
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+# A window manager, as on any desktop: without one, wine holds every window it hides for 2 s,
+# waiting for a manager to answer.
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'wineserver -k >/dev/null 2>&1 || true; kill $wm; rm -rf "$WINEPREFIX"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window && break
+    sleep 0.1
+done
 
 wineboot --init >/dev/null 2>&1
 wineserver -w
