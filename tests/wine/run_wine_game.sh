@@ -46,6 +46,7 @@ for field in "\"DisplayName\"=\"$TITLE\"" "\"DisplayVersion\"=\"$VERSION\"" \
     entry | grep -qxF "$field" || fail "the installed-programs entry lacks $field: $(entry)"
 done
 
+[ "$(wine "$dir/luminaku.exe" --version)" = "luminaku $VERSION"$'\r' ] || fail "--version"
 /usr/bin/python3 "$e2e" "$dir/luminaku.exe" windows "$seeder"
 
 wine "$dir/Uninstall.exe" /S
