@@ -18,7 +18,6 @@ struct Rig final : PlayfieldView {
     FakeRandom random{&log};
     Playfield play{*this, random};
     int interval = 500, pumpsScheduled = 0;
-    bool enabled = false;
 
     void say(const char *what, int i, bool v)
     {
@@ -34,10 +33,7 @@ struct Rig final : PlayfieldView {
     {
         log.push_back("interval " + std::to_string(interval = ms));
     }
-    void setTimerEnabled(bool e) override
-    {
-        log.push_back((enabled = e) ? "timer on" : "timer off");
-    }
+    void setTimerEnabled(bool e) override { log.push_back(e ? "timer on" : "timer off"); }
     void showGameOver() override { log.push_back("gameover"); }
     void schedulePump() override { ++pumpsScheduled; }
 
@@ -166,7 +162,6 @@ private slots:
         QCOMPARE(rig.last(2), (Log{"timer off", "gameover"}));
         QCOMPARE(rig.random.nextCount, draws); // no speed-up after the third miss
         rig.start(0.0f);
-        QCOMPARE(rig.last(8)[3], std::string("interval 500"));
         QCOMPARE(rig.play.HiScore, std::int16_t(3));
     }
 
@@ -179,7 +174,6 @@ private slots:
             int expected;
         } rows[] = {{500, 0.125f, 498}, // 497.5
                     {500, 0.375f, 492}, // 492.5
-                    {500, std::nextafter(1.0f, 0.0f), 480},
                     {10, 0.5f, 1}};
         for (const auto &row : rows) {
             Rig rig;
