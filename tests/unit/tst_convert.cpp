@@ -52,8 +52,9 @@ private slots:
     // 1.0 would put a drop in a fourth column and make the game-over colour overflow.
     void randomNeverReachesOne()
     {
-        QCOMPARE(ClockRandom::fromBits(0xFFFFFFFFu), 1.0f - std::ldexp(1.0f, -24));
-        QCOMPARE(ClockRandom::fromBits(0u), 0.0f);
+        // As doubles: QCOMPARE on floats would take 1.0 for the value just below it.
+        QCOMPARE(double(ClockRandom::fromBits(0xFFFFFFFFu)), 1.0 - std::ldexp(1.0, -24));
+        QCOMPARE(double(ClockRandom::fromBits(0u)), 0.0);
     }
 
     // Every launch draws its own drops: the same generator seeded at two moments runs apart.
