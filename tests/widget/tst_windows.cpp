@@ -30,7 +30,6 @@ Form *window(const QString &name)
     return Forms::show<frmAbout>();
 }
 
-// A label's, button's or menu item's text; none for a picture or line.
 QString textOf(QObject *o)
 {
     return o->property("text").toString();
@@ -46,8 +45,7 @@ struct Placed {
     int index;
     QRect rect;
     bool shown;
-    QString text = {};
-    QString font = {};
+    QString text = {}, font = {};
     QAccessible::Role role = Unheard;
     QString heard = {}, label = {};
 };
@@ -338,7 +336,6 @@ private slots:
         frmAbout *about = Forms::find<frmAbout>();
         QCOMPARE(Forms::loadedCount(), 2);
         QApplication::setActiveWindow(about);
-        QCOMPARE(about->focusWidget()->objectName(), QStringLiteral("cmdOK"));
         if (tabs) QTest::keyClick(about->windowHandle(), Qt::Key_Tab);
         QTest::keyClick(about->windowHandle(), Qt::Key(key));
         QCOMPARE(!Forms::find<frmAbout>(), closes);
