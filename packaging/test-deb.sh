@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-# Builds the .deb, has lintian check it, installs it, starts the installed game on the X
-# display, closes its title window as a window manager would, and removes the package and
-# whatever it pulled in. Guards against short dependencies (the package installs, then no
+# The .deb linted, installed, its game started and closed as a window manager would, then removed
+# with whatever it pulled in. Guards against short dependencies (the package installs, then no
 # window opens) and a game that runs only from the build tree (test-desktop.sh checks files).
 # Usage: test-deb.sh BUILD_DIR TITLE   (root and an X display, else exit 77: skipped)
 set -uo pipefail
@@ -28,7 +27,6 @@ trap cleanup EXIT
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >cpack.log 2>&1) ||
     { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$(echo "$work"/luminaku_*.deb)
-[ -f "$deb" ] || fail "cpack made no .deb"
 lintian --allow-root --display-info --fail-on error,warning,info "$deb" || fail "lintian objects to the package"
 
 for field in "Depends libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n
@@ -65,5 +63,4 @@ wait "$game_pid"
 status=$? game_pid=
 [ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game ended with status $status"; }
 dpkg --purge luminaku >/dev/null || fail "the package does not remove cleanly"
-[ ! -e /usr/games/luminaku ] || fail "/usr/games/luminaku is still there after removal"
 echo "installed, started, closed with status 0 and removed: $(basename "$deb")"

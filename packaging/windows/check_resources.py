@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-"""Compiles the game's Windows resource script and checks what Windows shows of it: the
-version numbers, the title and version text in Japanese (code page 932), the Japanese/932
-translation, and the icon: 32 and 16 px, 16 colours, pixel for pixel the art.
+"""What Windows shows of the compiled resource script: version, texts, language, icon.
 
     check_resources.py RC ICO TITLE VERSION ART_DIR    (exit 77: no windres installed)
 """

@@ -5,6 +5,8 @@
 #include "shell/RuntimeError.h"
 #include "shell/platform/Services.h"
 
+#include <QStringList>
+
 #include <cstring>
 #include <map>
 #include <set>
@@ -46,18 +48,18 @@ struct FakeRegistry final : platform::Registry {
 // a program that starts. A path with a '|' is a bad file name.
 struct FakeFiles final : platform::FileTest, platform::Launcher {
     std::set<std::string> present;
-    std::vector<std::string> tested, started;
+    QStringList tested, started;
 
     std::string dir(const std::string &path) override
     {
-        tested.push_back(path);
+        tested << QString::fromStdString(path);
         if (path.find('|') != std::string::npos) throw RuntimeError::invalidArgument();
         return present.count(path) ? path.substr(path.rfind('\\') + 1) : std::string();
     }
     void start(const std::string &path) override
     {
         if (!present.count(path)) throw RuntimeError::invalidArgument();
-        started.push_back(path);
+        started << QString::fromStdString(path);
     }
 };
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-// A random source that hands out the values a test queues, then `fallback` for ever.
+// A random source that hands out the values a test queues, then 0 for ever.
 struct FakeRandom final : RandomSource {
     explicit FakeRandom(std::vector<std::string> *log = nullptr) : log(log) {}
     void randomize() override
@@ -23,14 +23,13 @@ struct FakeRandom final : RandomSource {
     float next() override
     {
         ++nextCount;
-        if (values.empty()) return fallback;
+        if (values.empty()) return 0.0f;
         const float v = values.front();
         values.pop_front();
         return v;
     }
     std::vector<std::string> *log;
     std::deque<float> values;
-    float fallback = 0.0f;
     int randomizeCount = 0, nextCount = 0;
 };
 

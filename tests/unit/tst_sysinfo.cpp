@@ -12,21 +12,10 @@ namespace
 // Written out here, not taken from the code under test.
 const std::string ToolKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
 const std::string FolderKey = R"(SOFTWARE\Microsoft\Shared Tools Location)";
-const QString Unavailable = QString::fromUtf8("現時点ではｼｽﾃﾑ情報を使用できません");
-constexpr std::uint32_t Sz = 1, ExpandSz = 2, Binary = 3, Dword = 4, NoValue = 0, NoKey = 99;
+constexpr std::uint32_t Sz = 1, ExpandSz = 2, Dword = 4, NoValue = 0, NoKey = 99;
 // "C:\ﾃｽﾄ\日本語.exe" in code page 932.
 const QByteArray Japanese932("C:\\\xC3\xBD\xC4\\\x93\xFA\x96\x7B\x8C\xEA.exe");
 const QString Japanese = QStringLiteral("C:\\ﾃｽﾄ\\日本語.exe");
-
-// GetKeyValue of HKEY_LOCAL_MACHINE\K, value V, into `value`: 1 True, 0 False, -1 the error.
-int read(FakeRegistry &registry, std::string &value)
-{
-    try {
-        return GetKeyValue(registry, platform::reg::LocalMachine, "K", "V", value);
-    } catch (const RuntimeError &) {
-        return -1;
-    }
-}
 
 // Every key opened is closed once, no more than read rights (KEY_READ) are asked for, and the
 // value is read into 1024 bytes.
@@ -38,14 +27,6 @@ void checkRegistryUse(const FakeRegistry &registry)
         QVERIFY2((mask & ~0x20019u) == 0 && (mask & 1), "not a read-only access mask");
     for (std::uint32_t size : registry.bufferSizes)
         QCOMPARE(size, 1024u);
-}
-
-QStringList texts(const std::vector<std::string> &list)
-{
-    QStringList out;
-    for (const std::string &s : list)
-        out << QString::fromStdString(s);
-    return out;
 }
 
 } // namespace
@@ -62,7 +43,6 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("value");
         const QByteArray path = R"(C:\a b\tool.exe)";
-        QTest::newRow("string with its NUL") << Sz << path + '\0' << 1 << QString(path);
         QTest::newRow("string without a NUL") << Sz << path << 1 << QString(path);
         QTest::newRow("only a NUL") << Sz << QByteArray(1, '\0') << 1 << QString();
         QTest::newRow("one NUL of two dropped")
@@ -72,7 +52,6 @@ private slots:
         QTest::newRow("1024 bytes") << Sz << QByteArray(1024, 'x') << 1 << QString(1024, 'x');
         QTest::newRow("1025 bytes") << Sz << QByteArray(1025, 'x') << 0 << QString();
         QTest::newRow("DWORD") << Dword << QByteArray("\x0F\xBE\xAD\x0E", 4) << 1 << "&hEADBE0F";
-        QTest::newRow("binary kept") << Binary << QByteArray("ab") << 1 << "keep";
         QTest::newRow("expandable kept") << ExpandSz << path + '\0' << 1 << "keep";
         QTest::newRow("no value") << NoValue << QByteArray() << 0 << QString();
         QTest::newRow("no key") << NoKey << QByteArray() << 0 << QString();
@@ -86,7 +65,12 @@ private slots:
         if (type != NoKey) registry.keys["K"];
         if (type != NoKey && type != NoValue) registry.keys["K"]["V"] = {type, bytes.toStdString()};
         std::string value = "keep";
-        QTEST(read(registry, value), "result");
+        int result = -1; // the error
+        try {
+            result = GetKeyValue(registry, platform::reg::LocalMachine, "K", "V", value);
+        } catch (const RuntimeError &) {
+        }
+        QTEST(result, "result");
         QTEST(QString::fromStdString(value), "value");
         checkRegistryUse(registry);
     }
@@ -104,8 +88,6 @@ private slots:
         const QStringList both{QString(tool), inFolder}, no;
         QTest::newRow("location 1 first, untested")
             << tool + '\0' << folder + '\0' << both << no << QString(tool);
-        QTest::newRow("location 1 in code page 932")
-            << Japanese932 + '\0' << none << QStringList{Japanese} << no << Japanese;
         QTest::newRow("location 2 and the file name")
             << none << folder + '\0' << both << QStringList{inFolder} << inFolder;
         QTest::newRow("location 2 without the tool")
@@ -132,12 +114,11 @@ private slots:
 
         StartSysInfo(); // as the button does
 
-        QTEST(texts(fake.files.tested), "tested");
-        QCOMPARE(texts(fake.files.started),
-                 started.isEmpty() ? QStringList() : QStringList{started});
+        QTEST(fake.files.tested, "tested");
+        QCOMPARE(fake.files.started, started.isEmpty() ? QStringList() : QStringList{started});
         QCOMPARE(rt.messageBox.shown, started.isEmpty() ? 1 : 0);
         if (started.isEmpty()) {
-            QCOMPARE(rt.messageBox.lastText, Unavailable);
+            QCOMPARE(rt.messageBox.lastText, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
             QCOMPARE(rt.messageBox.lastStyle, 0); // OK only, no icon
         }
         checkRegistryUse(fake.registry);
