@@ -98,6 +98,12 @@ class Game:
         return drops, bins, *boards
 
 
+def wait_falling(game, field, what, timeout=5):
+    """Waits until the playfield has shown three different sets of drops."""
+    seen = set()
+    wait(what, lambda: len(seen.add(tuple(game.look(field)[0])) or seen) >= 3, timeout)
+
+
 def open_playfield(game):
     title = wait("the title window", game.windows, timeout=10)
     assert [w[1:] for w in title] == [(TITLE, 402, 213)], f"title window: {title}"
@@ -166,10 +172,8 @@ def flow_about(game):
     # Its system-information button starts the desktop's tool, found on PATH, blank and all.
     game.keys(about[0], "alt+s")
     wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
-    # Since the tool started, wine hands the game's windows the keys only once they are clicked.
-    x("xdotool", "mousemove", "--window", str(about[0]), "328", "186", "click", "1")  # OK
-    wait("OK to close the version window", lambda: game.other(field[0]) == [])
-    x("xdotool", "mousemove", "--window", str(field[0]), "150", "10", "click", "1")
+    game.keys(about[0], "Escape")
+    wait("Escape to close the version window", lambda: game.other(field[0]) == [])
     # The playfield destroyed from outside: the game ends with its last window, as after Quit.
     x("xdotool", "windowclose", str(field[0]))
     assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
@@ -180,8 +184,7 @@ def flow_windows(game):
     tool that the registry names; the tool, a copy of the seeder, says how it was started."""
     field = open_playfield(game)
     game.menu(field[0], "f", "s")
-    seen = set()
-    wait("a drop to appear and fall", lambda: len(seen.add(tuple(game.look(field)[0])) or seen) >= 3)
+    wait_falling(game, field, "a drop to appear and fall")
     game.menu(field[0], "h", "a")
     about = wait("the version window", lambda: game.other(field[0]))[0]
     assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
@@ -252,9 +255,7 @@ def flow_quit(game):
             x("xdotool", "windowclose", str(box[0]))
         if key != "Return":
             wait("No to close the question", lambda: game.other(field[0]) == [])
-            seen = set()
-            wait("drops to go on falling after No",
-                 lambda: len(seen.add(tuple(game.look(field)[0])) or seen) >= 3, timeout=3)
+            wait_falling(game, field, "drops to go on falling after No", timeout=3)
     assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
     with contextlib.suppress(ProcessLookupError):  # its process group is gone with it
         os.killpg(game.proc.pid, 0)

@@ -3,13 +3,9 @@
 # The Windows game as a user gets it: the installer (made by cpack beforehand) installed silently
 # in a fresh wine prefix, the installed game played through the end-to-end flows, and the
 # uninstaller leaving nothing behind.
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 # Seeds the registry and stands in for the system-information tool, as in the Linux-side check.
-set(src ${PROJECT_SOURCE_DIR}/src)
-add_executable(wine_sysinfo ${CMAKE_CURRENT_LIST_DIR}/wine_sysinfo.cpp ${src}/windows/SysInfo.cpp
-  ${src}/shell/platform/Win32Platform.cpp ${src}/shell/platform/Cp932Win32.cpp
-  ${src}/shell/Convert.cpp)
+add_executable(wine_sysinfo ${wine_sysinfo_sources})
 target_include_directories(wine_sysinfo PRIVATE ${src})
 target_link_libraries(wine_sysinfo PRIVATE advapi32)
 target_link_options(wine_sysinfo PRIVATE -static)
