@@ -40,8 +40,14 @@ class Game:
         self.xd.sync()
         self.startup_id = sid = f"e2e-{os.getpid()}_TIME0"
         self.wine = binary.endswith(".exe")
-        self.proc = subprocess.Popen(["wine"] * self.wine + [binary, *args], env=dict(env, DESKTOP_STARTUP_ID=sid),
+        self.binary, self.env = binary, dict(env, DESKTOP_STARTUP_ID=sid)
+        self.proc = subprocess.Popen(["wine"] * self.wine + [binary, *args], env=self.env,
                                      stdout=subprocess.DEVNULL, start_new_session=True)
+
+    def end(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
 
     def startup_info(self):  # the startup-notification messages so far, 20-byte pieces joined
         types = [self.xd.intern_atom(f"_NET_STARTUP_INFO{a}") for a in ("_BEGIN", "")]
@@ -159,24 +165,111 @@ def flow_round(game):
     assert sum(a != b for a, b in zip(looks, looks[1:])) <= 3, f"{len(looks)} looks: {looks}"
 
 
+def open_about(game, field):
+    game.menu(field[0], "h", "a")
+    about = wait("the version window", lambda: game.other(field[0]))[0]
+    assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+    return about
+
+
 def flow_about(game):
     field = open_playfield(game)
-    # A version window destroyed from outside is unloaded: the command opens a new one.
-    for destroyed in (True, False):
-        game.menu(field[0], "h", "a")
-        about = wait("the version window", lambda: game.other(field[0]))[0]
-        assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
-        if destroyed:
-            x("xdotool", "windowclose", str(about[0]))
-            wait("the window to go", lambda: game.other(field[0]) == [])
-    # Its system-information button starts the desktop's tool, found on PATH, blank and all.
+    about = open_about(game, field)
+    # Its system-information button starts the desktop's tool, found on PATH, blank and all,
+    # with the environment the game was given and nothing the game set for itself.
     game.keys(about[0], "alt+s")
     wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
+    with open(TOOL + ".ran") as f:
+        ran = dict(v.split("=", 1) for v in f.read().split("\0") if v)
+    ran = {k: v for k, v in ran.items() if k not in ("PWD", "OLDPWD", "SHLVL", "_")}  # the shell's
+    assert ran == {k: v for k, v in game.env.items() if k != "DESKTOP_STARTUP_ID"}, \
+        f"the tool's environment: {ran}"
     game.keys(about[0], "Escape")
     wait("Escape to close the version window", lambda: game.other(field[0]) == [])
-    # The playfield destroyed from outside: the game ends with its last window, as after Quit.
-    x("xdotool", "windowclose", str(field[0]))
-    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
+
+
+def title(game):
+    return wait("the title window", game.windows, timeout=10)[0][0], None
+
+
+def playfield(game):
+    return open_playfield(game)[0], None
+
+
+def playfield_in_a_round(game):
+    field = open_playfield(game)
+    game.menu(field[0], "f", "s")
+    wait_falling(game, field, "a drop to fall")
+    return field[0], None
+
+
+def playfield_under_its_menu(game):
+    field = open_playfield(game)
+    game.keys(field[0], "alt+f")
+    wait("the menu to open", lambda: game.windows(menus=True))
+    return field[0], None
+
+
+def quit_question(game):  # (the question, the playfield under it)
+    field = open_playfield(game)
+    game.menu(field[0], "f", "x")
+    return wait("the quit question", lambda: game.other(field[0]))[0][0], field
+
+
+def game_over(game):  # the bin left in the middle lets the side drops pass
+    field = open_playfield(game)
+    game.menu(field[0], "f", "s")
+    return wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0][0], field
+
+
+def version_window(game, notice=False):
+    field = open_playfield(game)
+    about = open_about(game, field)[0]
+    if notice:  # no tool on PATH
+        game.keys(about, "alt+s")
+        wait("the not-available notice", lambda: game.other(field[0], about))
+    return about, field
+
+
+# What is destroyed from outside: how to get there, giving the window to destroy and the
+# playfield that stays (None: the game ends with it).
+DESTROYED = (
+    ("title window", title),
+    ("idle playfield", playfield),
+    ("playfield in a round", playfield_in_a_round),
+    ("playfield under its open menu", playfield_under_its_menu),
+    ("playfield under the quit question", lambda game: (quit_question(game)[1][0], None)),
+    ("the quit question itself (No)", quit_question),
+    ("game-over window while it flashes", game_over),
+    ("version window", version_window),
+    ("version window under its notice", lambda game: version_window(game, notice=True)),
+)
+
+
+def flow_destroy(game):
+    """Each window of the game destroyed from outside in each of its states, one game each: the
+    game ends with status 0 with its last window, and otherwise goes on with every window that
+    stood over the destroyed one closed, and what is left still works."""
+    env = dict(game.env, PATH=os.path.dirname(os.path.dirname(TOOL)))  # no tool there
+    for name, setup in DESTROYED:
+        game = game if game.proc.poll() is None else Game(game.binary, env)
+        try:
+            target, field = setup(game)
+            x("xdotool", "windowclose", str(target))
+            if field:
+                wait(f"{name}: the playfield alone", lambda: game.windows(menus=True) == [] and
+                     [w[0] for w in game.windows()] == [field[0]])
+                about = open_about(game, field)
+                game.keys(about[0], "Escape")
+                wait(f"{name}: the version window to close", lambda: game.other(field[0]) == [])
+                game.menu(field[0], "f", "s")
+                wait_falling(game, field, f"{name}: a round to start")
+                game.menu(field[0], "f", "x")
+                game.keys(wait("the quit question", lambda: game.other(field[0]))[0][0], "Return")
+            assert game.proc.wait(timeout=10) == 0, f"{name}: status {game.proc.returncode}"
+        finally:
+            game.end()
+        print(f"destroyed: {name}: PASS")
 
 
 def flow_windows(game):
@@ -245,14 +338,11 @@ def flow_quit(game):
     assert game.look(field)[0] == held, "the round ran on while the menu bar had the keys"
     x("xdotool", "key", "Escape")
     wait("the round to go on after Escape", lambda: game.look(field)[0] != held)
-    for key in ("Escape", None, "Return"):  # No; destroyed from outside, No too; Yes, the default
+    for key in ("Escape", "Return"):  # No; Yes, the default
         game.menu(field[0], "f", "x")
         box = wait("the quit question", lambda: game.other(field[0]))[0]
         assert box[1] == TITLE, f"the question's title: {box[1]!r}"
-        if key:
-            game.keys(box[0], key)
-        else:
-            x("xdotool", "windowclose", str(box[0]))
+        game.keys(box[0], key)
         if key != "Return":
             wait("No to close the question", lambda: game.other(field[0]) == [])
             wait_falling(game, field, "drops to go on falling after No", timeout=3)
@@ -267,11 +357,11 @@ if __name__ == "__main__":
         print("SKIP: no X display")
         sys.exit(77)
     with tempfile.TemporaryDirectory() as tmp:
-        # The desktop's system-information tool: a script that leaves a mark when it runs.
+        # The desktop's system-information tool: a script that writes down its environment.
         TOOL = os.path.join(tmp, "sys info", "hardinfo")
         os.mkdir(os.path.dirname(TOOL))
         with open(TOOL, "w") as f:
-            f.write('#!/bin/sh\n: > "$0.ran"\n')
+            f.write('#!/bin/sh\n/usr/bin/env -0 > "$0.env" && /bin/mv "$0.env" "$0.ran"\n')
         os.chmod(TOOL, 0o755)
         native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(TOOL))
         game = Game(sys.argv[1], dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
@@ -279,7 +369,5 @@ if __name__ == "__main__":
         try:
             globals()["flow_" + sys.argv[2]](game)
         finally:
-            if game.proc.poll() is None:
-                game.proc.kill()
-                game.proc.wait()
+            game.end()
     print("PASS", sys.argv[2])

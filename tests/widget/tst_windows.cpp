@@ -377,6 +377,53 @@ private slots:
         QCOMPARE(m_fx->lastWindowGone, 1);
     }
 
+    // A window unloaded from under what stands over it (as when another program destroys it):
+    // a real message box gives its close-button answer and is never freed with the window, which
+    // outlives the box's exec(); an open menu lets go first; a flashing window stops flashing.
+    void windowGoesFromUnderneath_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("style"); // of the box over it; -1: none
+        QTest::addColumn<int>("answer");
+        QTest::newRow("quit question over the playfield") << "frmMain" << 0x34 << int(rt::vbNo);
+        QTest::newRow("notice over the version window") << "frmAbout" << 0 << int(rt::vbOK);
+        QTest::newRow("open menu over the playfield") << "frmMain" << -1 << 0;
+        QTest::newRow("game-over window flashing") << "frmGameOver" << -1 << 0;
+    }
+    void windowGoesFromUnderneath()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, style);
+        QFETCH(int, answer);
+        Form *form = window(name);
+        QApplication::setActiveWindow(form);
+        const QPointer<Form> gone = form;
+        const QPointer<QTimer> flash = form->controls().timer("tmrTimer1");
+        auto *menu = form->findChild<QMenu *>();
+        if (style >= 0) {
+            rt::setMessageBox(nullptr); // the real one, with its own event loop
+            const auto fake = qScopeGuard([this] { rt::setMessageBox(&m_fx->rt.messageBox); });
+            bool leftOpen = false;
+            QMetaObject::invokeMethod(
+                qApp, [form] { Forms::unload(form); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod( // never a hang: a box still open after that is a failure
+                qApp,
+                [&leftOpen] {
+                    if (QWidget *box = QApplication::activeModalWidget()) leftOpen = box->close();
+                },
+                Qt::QueuedConnection);
+            QCOMPARE(rt::msgBox(QStringLiteral("?"), style), answer);
+            QVERIFY(!leftOpen);
+            QVERIFY(gone);
+        } else {
+            if (menu) menu->popup({});
+            Forms::unload(form);
+            QVERIFY(!(menu ? menu->isVisible() : flash->isActive()));
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!gone);
+    }
+
     // Each 20 ms tick gives one drawn colour to the window and its labels, not to the OK button;
     // closed and shown again, the window comes back with its design colours and a fresh seed.
     // Calm: two intervals span a second (late ticks may bunch), so it holds three ticks at most.
