@@ -405,7 +405,12 @@ private slots:
             const auto fake = qScopeGuard([this] { rt::setMessageBox(&m_fx->rt.messageBox); });
             bool leftOpen = false;
             QMetaObject::invokeMethod(
-                qApp, [form] { Forms::unload(form); }, Qt::QueuedConnection);
+                qApp,
+                [form] {
+                    Forms::unload(form); // and the box's loop deletes what is due
+                    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                },
+                Qt::QueuedConnection);
             QMetaObject::invokeMethod( // never a hang: a box still open after that is a failure
                 qApp,
                 [&leftOpen] {
