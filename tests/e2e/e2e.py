@@ -181,9 +181,9 @@ def flow_about(game):
     wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
     with open(TOOL + ".ran") as f:
         ran = dict(v.split("=", 1) for v in f.read().split("\0") if v)
-    ran = {k: v for k, v in ran.items() if k not in ("PWD", "OLDPWD", "SHLVL", "_")}  # the shell's
-    assert ran == {k: v for k, v in game.env.items() if k != "DESKTOP_STARTUP_ID"}, \
-        f"the tool's environment: {ran}"
+    skip = ("PWD", "OLDPWD", "SHLVL", "_", "DESKTOP_STARTUP_ID")  # the shell's; the game's launch
+    ran, given = ({k: v for k, v in e.items() if k not in skip} for e in (ran, game.env))
+    assert ran == given, f"the tool's environment, added and lost: {ran.items() ^ given.items()}"
     game.keys(about[0], "Escape")
     wait("Escape to close the version window", lambda: game.other(field[0]) == [])
 
