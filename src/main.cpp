@@ -20,9 +20,5 @@ int main(int argc, char **argv)
     frmGameOver::setCalm(options.calm);
 
     Forms::show<frmOpening>();
-    const int status = app.exec();
-    // A window unloaded as the game ended (the last one, gone under a message box) may still
-    // wait for its deletion: it goes before the application does.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return status;
+    return app.exec();
 }

@@ -14,4 +14,5 @@ endforeach()
 set_tests_properties(e2e_hold PROPERTIES TIMEOUT 150)
 # Windows destroyed from outside, one game each; also run on the sanitizer build, where a use
 # after free shows even when it happens not to crash.
-set_tests_properties(e2e_destroy PROPERTIES LABELS "e2e;sanitized" TIMEOUT 240)
+set_tests_properties(e2e_destroy PROPERTIES LABELS "e2e;sanitized" TIMEOUT 240 ENVIRONMENT
+  LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0)
