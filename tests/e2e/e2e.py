@@ -34,7 +34,7 @@ def wait(what, probe, timeout=5):
 
 
 class Game:
-    def __init__(self, binary, env, *args):  # listening for startup notices before it starts
+    def __init__(self, binary, env, *args, stderr=None):  # listening for startup notices first
         self.xd = display.Display()
         self.xd.screen().root.change_attributes(event_mask=X.PropertyChangeMask)
         self.xd.sync()
@@ -42,7 +42,7 @@ class Game:
         self.wine = binary.endswith(".exe")
         self.binary, self.env = binary, dict(env, DESKTOP_STARTUP_ID=sid)
         self.proc = subprocess.Popen(["wine"] * self.wine + [binary, *args], env=self.env,
-                                     stdout=subprocess.DEVNULL, start_new_session=True)
+                                     stdout=subprocess.DEVNULL, stderr=stderr, start_new_session=True)
 
     def end(self):
         if self.proc.poll() is None:
@@ -128,15 +128,24 @@ def open_playfield(game):
 def flow_launch(game):
     open_playfield(game)  # its first window ends the launcher's startup notification
     assert f"remove: ID={game.startup_id}\0".encode() in game.startup_info(), "no startup notice"
-    # --help and --version need no display; what the game does not know ends it with status 2.
+    # --help, --version and an option the game does not know (status 2) need no display; a
+    # plain argument (a dropped file) is no option: the game starts all the same (status None).
     for args, status, out, err in (
             (["--help"], 0, r"Usage: luminaku .*--calm.*--version.*", ""),
             (["-platform", "xcb", "--version"], 0, r"luminaku \d+\.\d+\.\d+\n", ""),
-            (["--bogus"], 2, "", r"^luminaku: unknown option 'bogus'.*\n"),
-            (["--calm", "x"], 2, "", r"^luminaku: unexpected argument 'x'.*\n")):
-        env = {k: v for k, v in os.environ.items() if k != "DISPLAY" or status}
-        run = subprocess.run([game.proc.args[0], *args], env=dict(env, QT_QPA_PLATFORM="xcb"),
-                             capture_output=True, text=True, timeout=10)
+            (["-style", "Fusion", "--bogus"], 2, "", r"^luminaku: unknown option 'bogus'.*\n"),
+            (["--calm", "a file"], None, "", r"^luminaku: ignoring 'a file' .*\n")):
+        if status is None:
+            started = Game(game.binary, game.env, *args, stderr=subprocess.PIPE)
+            try:
+                wait("the game to start all the same", started.windows, timeout=10)
+            finally:
+                started.end()
+            run = subprocess.CompletedProcess(args, None, "", started.proc.stderr.read().decode())
+        else:
+            env = {k: v for k, v in game.env.items() if k != "DISPLAY"}
+            run = subprocess.run([game.binary, *args], env=env, capture_output=True, text=True,
+                                 timeout=10)
         assert run.returncode == status and re.fullmatch(out, run.stdout, re.S) and \
             (re.search(err, run.stderr, re.M) if err else not run.stderr), f"{args}: {run}"
 
