@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-"""e2e.py GAME launch|round|about|quit|hold: the real game on an X display that does not reset
+"""e2e.py GAME launch|round|quit|hold|destroy: the real game on an X display that does not reset
 (Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display.
 e2e.py GAME.exe windows SEEDER.exe: the Windows game under wine (WINEPREFIX set), the same way."""
 
@@ -126,26 +126,18 @@ def open_playfield(game):
 
 
 def flow_launch(game):
+    """Started with a plain argument (a file dropped on it), the game plays all the same."""
     open_playfield(game)  # its first window ends the launcher's startup notification
     assert f"remove: ID={game.startup_id}\0".encode() in game.startup_info(), "no startup notice"
-    # --help, --version and an option the game does not know (status 2) need no display; a
-    # plain argument (a dropped file) is no option: the game starts all the same (status None).
+    game.end()
+    assert re.search(r"^luminaku: ignoring 'a file' ", game.proc.stderr.read().decode(), re.M)
+    # --help, --version and an option the game does not know (status 2) need no display.
     for args, status, out, err in (
             (["--help"], 0, r"Usage: luminaku .*--calm.*--version.*", ""),
             (["-platform", "xcb", "--version"], 0, r"luminaku \d+\.\d+\.\d+\n", ""),
-            (["-style", "Fusion", "--bogus"], 2, "", r"^luminaku: unknown option 'bogus'.*\n"),
-            (["--calm", "a file"], None, "", r"^luminaku: ignoring 'a file' .*\n")):
-        if status is None:
-            started = Game(game.binary, game.env, *args, stderr=subprocess.PIPE)
-            try:
-                wait("the game to start all the same", started.windows, timeout=10)
-            finally:
-                started.end()
-            run = subprocess.CompletedProcess(args, None, "", started.proc.stderr.read().decode())
-        else:
-            env = {k: v for k, v in game.env.items() if k != "DISPLAY"}
-            run = subprocess.run([game.binary, *args], env=env, capture_output=True, text=True,
-                                 timeout=10)
+            (["-style", "Fusion", "--bogus"], 2, "", r"^luminaku: unknown option 'bogus'.*\n")):
+        env = {k: v for k, v in game.env.items() if k != "DISPLAY"}
+        run = subprocess.run([game.binary, *args], env=env, capture_output=True, text=True, timeout=10)
         assert run.returncode == status and re.fullmatch(out, run.stdout, re.S) and \
             (re.search(err, run.stderr, re.M) if err else not run.stderr), f"{args}: {run}"
 
@@ -178,103 +170,73 @@ def open_about(game, field):
     game.menu(field[0], "h", "a")
     about = wait("the version window", lambda: game.other(field[0]))[0]
     assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
-    return about
+    return about[0]
 
 
-def flow_about(game):
-    field = open_playfield(game)
-    about = open_about(game, field)
-    # Its system-information button starts the desktop's tool, found on PATH, blank and all,
-    # with the environment the game was given and nothing the game set for itself.
-    game.keys(about[0], "alt+s")
+def system_information(game, field):
+    """The version window's system-information button. With the desktop's tool on PATH (blank and
+    all), it starts it with the environment the game was given, nothing the game set for itself;
+    with none, it says so."""
+    game.keys(about := open_about(game, field), "alt+s")
+    if game.env["PATH"] != os.path.dirname(TOOL):
+        wait("the not-available notice", lambda: game.other(field[0], about))
+        return about
     wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
     with open(TOOL + ".ran") as f:
         ran = dict(v.split("=", 1) for v in f.read().split("\0") if v)
     skip = ("PWD", "OLDPWD", "SHLVL", "_", "DESKTOP_STARTUP_ID")  # the shell's; the game's launch
     ran, given = ({k: v for k, v in e.items() if k not in skip} for e in (ran, game.env))
     assert ran == given, f"the tool's environment, added and lost: {ran.items() ^ given.items()}"
-    game.keys(about[0], "Escape")
-    wait("Escape to close the version window", lambda: game.other(field[0]) == [])
+    return about
 
 
-def title(game):
-    return wait("the title window", game.windows, timeout=10)[0][0], None
-
-
-def playfield(game):
-    return open_playfield(game)[0], None
-
-
-def playfield_in_a_round(game):
-    field = open_playfield(game)
-    game.menu(field[0], "f", "s")
-    wait_falling(game, field, "a drop to fall")
-    return field[0], None
-
-
-def playfield_under_its_menu(game):
-    field = open_playfield(game)
-    game.keys(field[0], "alt+f")
-    wait("the menu to open", lambda: game.windows(menus=True))
-    return field[0], None
-
-
-def quit_question(game):  # (the question, the playfield under it)
-    field = open_playfield(game)
+def quit_question(game, field):
     game.menu(field[0], "f", "x")
-    return wait("the quit question", lambda: game.other(field[0]))[0][0], field
+    box = wait("the quit question", lambda: game.other(field[0]))[0]
+    assert box[1] == TITLE, f"the question's title: {box[1]!r}"
+    return box[0]
 
 
-def game_over(game):  # the bin left in the middle lets the side drops pass
-    field = open_playfield(game)
+def game_over(game, field):  # the bin left in the middle lets the side drops pass
     game.menu(field[0], "f", "s")
-    return wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0][0], field
+    return wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0][0]
 
 
-def version_window(game, notice=False):
-    field = open_playfield(game)
-    about = open_about(game, field)[0]
-    if notice:  # no tool on PATH
-        game.keys(about, "alt+s")
-        wait("the not-available notice", lambda: game.other(field[0], about))
-    return about, field
-
-
-# What is destroyed from outside: how to get there, giving the window to destroy and the
-# playfield that stays (None: the game ends with it).
+# What is destroyed from outside, in a game of its own: how to get there from the playfield (the
+# window to destroy; None: the title window before START!), and whether the playfield stays.
 DESTROYED = (
-    ("title window", title),
-    ("idle playfield", playfield),
-    ("playfield in a round", playfield_in_a_round),
-    ("playfield under its open menu", playfield_under_its_menu),
-    ("playfield under the quit question", lambda game: (quit_question(game)[1][0], None)),
-    ("the quit question itself (No)", quit_question),
-    ("game-over window while it flashes", game_over),
-    ("version window", version_window),
-    ("version window under its notice", lambda game: version_window(game, notice=True)),
+    ("title window", None, False),
+    ("idle playfield", lambda game, field: field[0], False),
+    ("playfield in a round", lambda game, field: game.menu(field[0], "f", "s") or
+     wait_falling(game, field, "a drop to fall") or field[0], False),
+    ("playfield under its open menu", lambda game, field: game.keys(field[0], "alt+f") or
+     wait("the menu to open", lambda: game.windows(menus=True)) and field[0], False),
+    ("playfield under the quit question", lambda game, field: quit_question(game, field) and field[0], False),
+    ("the quit question itself (No)", quit_question, True),
+    ("game-over window while it flashes", game_over, True),
+    ("version window, its tool started", system_information, True),
+    ("version window under its notice (no tool)", system_information, True),
 )
 
 
 def flow_destroy(game):
-    """Each window of the game destroyed from outside in each of its states, one game each: the
-    game ends with status 0 with its last window, and otherwise goes on with every window that
-    stood over the destroyed one closed, and what is left still works."""
-    env = dict(game.env, PATH=os.path.dirname(os.path.dirname(TOOL)))  # no tool there
-    for name, setup in DESTROYED:
-        game = game if game.proc.poll() is None else Game(game.binary, env)
+    """The game ends with status 0 with its last window; otherwise every window that stood over
+    the destroyed one has gone with it, and what is left still works."""
+    for name, setup, stays in DESTROYED:
+        path = os.path.dirname(TOOL if "no tool" not in name else os.path.dirname(TOOL))
+        game = game if game.proc.poll() is None else Game(game.binary, dict(game.env, PATH=path))
         try:
-            target, field = setup(game)
+            field = setup and open_playfield(game)
+            target = setup(game, field) if setup else wait("the title window", game.windows, 10)[0][0]
             x("xdotool", "windowclose", str(target))
-            if field:
+            if stays:
                 wait(f"{name}: the playfield alone", lambda: game.windows(menus=True) == [] and
                      [w[0] for w in game.windows()] == [field[0]])
-                about = open_about(game, field)
-                game.keys(about[0], "Escape")
-                wait(f"{name}: the version window to close", lambda: game.other(field[0]) == [])
+                game.keys(open_about(game, field), "Escape")
+                wait(f"{name}: Escape to close the version window", lambda: game.other(field[0]) == [])
                 game.menu(field[0], "f", "s")
                 wait_falling(game, field, f"{name}: a round to start")
-                game.menu(field[0], "f", "x")
-                game.keys(wait("the quit question", lambda: game.other(field[0]))[0][0], "Return")
+                game.keys(quit_question(game, field), "Return")
             assert game.proc.wait(timeout=10) == 0, f"{name}: status {game.proc.returncode}"
         finally:
             game.end()
@@ -339,22 +301,10 @@ def flow_hold(game, seconds=30):
 def flow_quit(game):
     field = open_playfield(game)
     game.menu(field[0], "f", "s")
-    # Alt tapped: the menu bar has the keys and the round waits until Escape gives them back.
-    game.keys(field[0], "alt")
-    time.sleep(0.5)  # for the game to read the key
-    held = game.look(field)[0]
-    time.sleep(1.5)  # three steps of the first drop
-    assert game.look(field)[0] == held, "the round ran on while the menu bar had the keys"
-    x("xdotool", "key", "Escape")
-    wait("the round to go on after Escape", lambda: game.look(field)[0] != held)
-    for key in ("Escape", "Return"):  # No; Yes, the default
-        game.menu(field[0], "f", "x")
-        box = wait("the quit question", lambda: game.other(field[0]))[0]
-        assert box[1] == TITLE, f"the question's title: {box[1]!r}"
-        game.keys(box[0], key)
-        if key != "Return":
-            wait("No to close the question", lambda: game.other(field[0]) == [])
-            wait_falling(game, field, "drops to go on falling after No", timeout=3)
+    game.keys(quit_question(game, field), "Escape")  # No
+    wait("No to close the question", lambda: game.other(field[0]) == [])
+    wait_falling(game, field, "drops to go on falling after No", timeout=3)
+    game.keys(quit_question(game, field), "Return")  # Yes, the default
     assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
     with contextlib.suppress(ProcessLookupError):  # its process group is gone with it
         os.killpg(game.proc.pid, 0)
@@ -373,8 +323,9 @@ if __name__ == "__main__":
             f.write('#!/bin/sh\n/usr/bin/env -0 > "$0.env" && /bin/mv "$0.env" "$0.ran"\n')
         os.chmod(TOOL, 0o755)
         native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(TOOL))
+        args = {"round": ["-style", "Fusion", "--calm"], "launch": ["a file"]}.get(sys.argv[2], [])
         game = Game(sys.argv[1], dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
-                    *(["-style", "Fusion", "--calm"] if sys.argv[2] == "round" else []))
+                    *args, stderr=subprocess.PIPE if args == ["a file"] else None)
         try:
             globals()["flow_" + sys.argv[2]](game)
         finally:
