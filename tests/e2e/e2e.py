@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: MIT
 """e2e.py GAME launch|round|quit|hold|destroy: the real game on an X display that does not reset
 (Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display.
-e2e.py GAME.exe windows SEEDER.exe: the Windows game under wine (WINEPREFIX set), the same way."""
+e2e.py GAME.exe windows SEEDER.exe|windows_launch: the Windows game under wine (WINEPREFIX set),
+the same way."""
 
 import contextlib
 import os
@@ -42,7 +43,8 @@ class Game:
         self.wine = binary.endswith(".exe")
         self.binary, self.env = binary, dict(env, DESKTOP_STARTUP_ID=sid)
         self.proc = subprocess.Popen(["wine"] * self.wine + [binary, *args], env=self.env,
-                                     stdout=subprocess.DEVNULL, stderr=stderr, start_new_session=True)
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr,
+                                     start_new_session=True)
 
     def end(self):
         if self.proc.poll() is None:
@@ -275,6 +277,24 @@ def flow_windows(game):
     assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"
 
 
+def flow_windows_launch(game):
+    """The Windows game started from Explorer or a shortcut, with no console: a file dropped on
+    it starts it all the same; the help, the version and an unknown option's error appear in a
+    message box under the game's title, whose OK ends the program with its status."""
+    open_playfield(game)
+    game.end()
+    assert re.search(r"^luminaku: ignoring 'a file' ", game.proc.stderr.read().decode(), re.M)
+    for args, status in ((["--help"], 0), (["--version"], 0), (["--bogus"], 2)):
+        told = Game(game.binary, game.env, *args, stderr=subprocess.DEVNULL)
+        try:
+            box = wait(f"{args}: a message box", told.windows, timeout=20)[0]
+            assert box[1] == TITLE, f"{args}: {box}"
+            told.keys(box[0], "Return")
+            assert told.proc.wait(timeout=10) == status, f"{args}: status {told.proc.returncode}"
+        finally:
+            told.end()
+
+
 def flow_hold(game, seconds=30):
     """Each arrow held on a busy machine (two processes spinning): the bin, read from the
     window's pixels every few milliseconds, never leaves the held column; let go, it comes back."""
@@ -323,7 +343,8 @@ if __name__ == "__main__":
             f.write('#!/bin/sh\n/usr/bin/env -0 > "$0.env" && /bin/mv "$0.env" "$0.ran"\n')
         os.chmod(TOOL, 0o755)
         native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(TOOL))
-        args = {"round": ["-style", "Fusion", "--calm"], "launch": ["a file"]}.get(sys.argv[2], [])
+        args = {"round": ["-style", "Fusion", "--calm"], "launch": ["a file"],
+                "windows_launch": ["a file"]}.get(sys.argv[2], [])
         game = Game(sys.argv[1], dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
                     *args, stderr=subprocess.PIPE if args == ["a file"] else None)
         try:
