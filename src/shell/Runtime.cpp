@@ -27,8 +27,8 @@ public:
         if (QWidget *over = QApplication::activeWindow(); over && over->windowHandle()) {
             box.winId(); // the box's own native window, to be tied to the one beneath
             box.windowHandle()->setTransientParent(over->windowHandle());
+            box.setWindowIcon(over->windowIcon()); // as a child of it would
         }
-        box.setWindowModality(Qt::ApplicationModal);
         box.setWindowTitle(title);
         box.setText(text);
         if ((style & 0x70) == rt::vbExclamation)
