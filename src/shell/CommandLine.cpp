@@ -127,9 +127,11 @@ QStringList CommandLine::arguments(int argc, const char *const *argv)
 int CommandLine::answer() const
 {
     // A warning goes to standard error alone: nothing stands between the player and the game.
-    if (action == Action::Play)
+    if (action == Action::Play) {
         std::fputs(text.toLocal8Bit().constData(), stderr);
-    else
+        std::fflush(stderr); // Windows buffers it when redirected, and the game runs on
+    } else {
         platform::tell(text, action == Action::Error);
+    }
     return action == Action::Error ? 2 : 0;
 }

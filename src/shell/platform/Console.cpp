@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #ifdef Q_OS_WIN
+#include <QRegularExpression>
+
 #include <windows.h>
 #endif
 
@@ -48,8 +50,11 @@ void tell(const QString &text, bool error)
             return;
         }
     }
+    // The help's descriptions come wrapped for an 80-column terminal; the box wraps them itself.
+    const QString lines =
+        QString(text).replace(QRegularExpression(QStringLiteral("\n {3,}")), QStringLiteral(" "));
     const QString title = QString::fromUtf8(AppInfo::Title);
-    MessageBoxW(nullptr, reinterpret_cast<const wchar_t *>(text.trimmed().utf16()),
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t *>(lines.trimmed().utf16()),
                 reinterpret_cast<const wchar_t *>(title.utf16()),
                 MB_OK | MB_SETFOREGROUND | (error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
