@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-"""e2e.py GAME launch|round|quit|hold|destroy: the real game on an X display that does not reset
+"""e2e.py GAME launch|round|hold|destroy: the real game on an X display that does not reset
 (Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display.
 e2e.py GAME.exe windows SEEDER.exe|windows_launch: the Windows game under wine (WINEPREFIX set),
 the same way."""
@@ -204,8 +204,8 @@ def game_over(game, field):  # the bin left in the middle lets the side drops pa
     return wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0][0]
 
 
-# What is destroyed from outside, in a game of its own: how to get there from the playfield (the
-# window to destroy; None: the title window before START!), and whether the playfield stays.
+# Destroyed from outside, a game each: how to get there from the playfield (giving the window to
+# destroy; None: the title window before START!), and whether the playfield stays.
 DESTROYED = (
     ("title window", None, False),
     ("idle playfield", lambda game, field: field[0], False),
@@ -240,6 +240,9 @@ def flow_destroy(game):
                 wait_falling(game, field, f"{name}: a round to start")
                 game.keys(quit_question(game, field), "Return")
             assert game.proc.wait(timeout=10) == 0, f"{name}: status {game.proc.returncode}"
+            with contextlib.suppress(ProcessLookupError):  # its process group is gone with it
+                os.killpg(game.proc.pid, 0)
+                raise AssertionError(f"{name}: a process of the game is left")
         finally:
             game.end()
         print(f"destroyed: {name}: PASS")
@@ -316,19 +319,6 @@ def flow_hold(game, seconds=30):
     finally:
         for spinner in spinners:
             spinner.kill()
-
-
-def flow_quit(game):
-    field = open_playfield(game)
-    game.menu(field[0], "f", "s")
-    game.keys(quit_question(game, field), "Escape")  # No
-    wait("No to close the question", lambda: game.other(field[0]) == [])
-    wait_falling(game, field, "drops to go on falling after No", timeout=3)
-    game.keys(quit_question(game, field), "Return")  # Yes, the default
-    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
-    with contextlib.suppress(ProcessLookupError):  # its process group is gone with it
-        os.killpg(game.proc.pid, 0)
-        raise AssertionError("a process of the game is left after Quit")
 
 
 if __name__ == "__main__":
