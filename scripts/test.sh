@@ -20,4 +20,4 @@ xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -noreset" ctest 
 
 cmake --preset asan
 cmake --build --preset asan
-ctest --preset asan
+xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -noreset" ctest --preset asan

@@ -8,7 +8,8 @@
 
 int main(int argc, char **argv)
 {
-    // --help and --version are answered before Qt looks for a display: a terminal may have none.
+    // --help, --version and unknown options are answered before Qt looks for a display: a
+    // terminal may have none.
     const CommandLine early =
         CommandLine::parse(CommandLine::arguments(argc, argv), CommandLine::Pass::BeforeQt);
     if (early.action != CommandLine::Action::Play) return early.answer();
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
     const CommandLine options =
         CommandLine::parse(CommandLine::arguments(argc, argv), CommandLine::Pass::AfterQt);
     if (options.action != CommandLine::Action::Play) return options.answer();
+    options.answer(); // a warning, if the game was given arguments it does not read
     frmGameOver::setCalm(options.calm);
 
     Forms::show<frmOpening>();

@@ -16,13 +16,24 @@ int &Application::platformDefaults(int &argc)
     // The windows are small and repainted often; handing each frame to the X server through
     // shared memory costs an extra wake-up and round trip per paint, which measured here as
     // most of the game's processor use. A plain image transfer is cheaper at this size.
-    // Only for X11: on Wayland the variable would merely leak into the programs the game
-    // starts. The platform is chosen as Qt chooses it: QT_QPA_PLATFORM, else the session type.
+    // Only for X11, the platform chosen as Qt chooses it: QT_QPA_PLATFORM, else the session
+    // type. The programs the game starts do not get it (environmentForPrograms).
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     const bool xcb =
         platform.isEmpty() ? qgetenv("XDG_SESSION_TYPE") != "wayland" : platform.startsWith("xcb");
-    if (xcb && !qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    if (xcb && !qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+        s_ownVariables << QStringLiteral("QT_XCB_NO_MITSHM");
+    }
     return argc;
+}
+
+QProcessEnvironment Application::environmentForPrograms()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : s_ownVariables)
+        environment.remove(name);
+    return environment;
 }
 
 Application::Application(int &argc, char **argv) : QApplication(platformDefaults(argc), argv)

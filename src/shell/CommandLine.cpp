@@ -3,11 +3,71 @@
 #include "CommandLine.h"
 
 #include "AppInfo.h"
+#include "platform/Console.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
+
+namespace
+{
+
+// The options Qt 6.4 takes out of the command line for itself: QCoreApplication,
+// QGuiApplication, QApplication and the xcb plugin read them, with "-" or "--". They are passed
+// over before Qt runs, so that what is certainly not Qt's is refused there, display or none.
+struct QtOption {
+    const char *name;
+    bool value = false;  // takes the next argument
+    bool equals = false; // also written -name=value
+};
+constexpr QtOption QtOptions[] = {
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"qwindowgeometry", true},
+    {"qwindowtitle", true},
+    {"qwindowicon", true},
+    {"geometry", true},
+    {"title", true},
+    {"icon", true},
+    {"plugin", true},
+    {"session", true},
+    {"style", true, true},
+    {"stylesheet", true, true},
+    {"qmljsdebugger", true, true},
+    {"display", true},
+    {"name", true},
+    {"visual", true},
+    {"reverse"},
+    {"testability"},
+    {"qdevel"},
+    {"qdebug"},
+    {"widgetcount"},
+    {"nograb"},
+    {"dograb"},
+};
+
+QStringList withoutQtOptions(const QStringList &arguments)
+{
+    QStringList rest = arguments.mid(0, 1);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+        const auto qt = std::find_if(std::begin(QtOptions), std::end(QtOptions), [&](auto &o) {
+            return name == QLatin1String(o.name) ||
+                   (o.equals && name.startsWith(QLatin1String(o.name) + QLatin1Char('=')));
+        });
+        if (!argument.startsWith(QLatin1Char('-')) || qt == std::end(QtOptions))
+            rest << argument;
+        else if (qt->value && name == QLatin1String(qt->name))
+            ++i; // its value goes with it
+    }
+    return rest;
+}
+
+} // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments, Pass pass)
 {
@@ -29,7 +89,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, Pass pass)
     parser.addOptions({calm, help, version});
 
     CommandLine result;
-    const bool parsed = parser.parse(arguments);
+    const bool parsed =
+        parser.parse(pass == Pass::BeforeQt ? withoutQtOptions(arguments) : arguments);
     if (parser.isSet(help)) {
         result.action = Action::Help;
         // Without an application object Qt cannot name the program in the usage line.
@@ -37,16 +98,19 @@ CommandLine CommandLine::parse(const QStringList &arguments, Pass pass)
     } else if (parser.isSet(version)) {
         result.action = Action::Version;
         result.text = program + QLatin1Char(' ') + QLatin1String(AppInfo::VersionText) + '\n';
-    } else if (pass == Pass::AfterQt && (!parsed || !parser.positionalArguments().isEmpty())) {
+    } else if (!parsed) {
         result.action = Action::Error;
         // Our own words: Qt's error texts would come translated, the help does not.
-        const QStringList given = parser.positionalArguments();
         const QString what =
-            !given.isEmpty() ? QStringLiteral("unexpected argument '%1'").arg(given.first())
-            : !parser.unknownOptionNames().isEmpty()
+            !parser.unknownOptionNames().isEmpty()
                 ? QStringLiteral("unknown option '%1'").arg(parser.unknownOptionNames().first())
                 : QStringLiteral("an option given a value it does not take");
         result.text = QStringLiteral("%1: %2 (%1 --help lists the options)\n").arg(program, what);
+    } else if (pass == Pass::AfterQt && !parser.positionalArguments().isEmpty()) {
+        // A file dropped on the program, a path a launcher appends: the game reads none, and
+        // starts all the same.
+        result.text = QStringLiteral("%1: ignoring '%2' (the game opens no files)\n")
+                          .arg(program, parser.positionalArguments().join(QStringLiteral("' '")));
     }
     result.calm = parser.isSet(calm);
     return result;
@@ -62,6 +126,12 @@ QStringList CommandLine::arguments(int argc, const char *const *argv)
 
 int CommandLine::answer() const
 {
-    std::fputs(text.toLocal8Bit().constData(), action == Action::Error ? stderr : stdout);
+    // A warning goes to standard error alone: nothing stands between the player and the game.
+    if (action == Action::Play) {
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+        std::fflush(stderr); // Windows buffers it when redirected, and the game runs on
+    } else {
+        platform::tell(text, action == Action::Error);
+    }
     return action == Action::Error ? 2 : 0;
 }

@@ -7,12 +7,14 @@
 #include "Forms.h"
 #include "Runtime.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -24,6 +26,24 @@ QWidget *newClient(QWidget *form)
 {
     accessible::install();
     return new QWidget(form);
+}
+
+// The windows that stand over this one (an open menu, a message box, and what stands over them)
+// close as their own close button would: a menu lets go, a box gives its close-button answer.
+void closeWindowsOver(const QWidget *window)
+{
+    const QWindow *beneath = window->windowHandle();
+    if (!beneath) return;
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        windows << w;
+    for (const QPointer<QWidget> &over : windows) {
+        if (!over || !over->isVisible() || !over->windowHandle() ||
+            over->windowHandle()->transientParent() != beneath)
+            continue;
+        closeWindowsOver(over);
+        if (over) over->close();
+    }
 }
 
 } // namespace
@@ -97,9 +117,18 @@ void Forms::unload(Form *form)
                            [form](const auto &entry) { return entry.second == form; });
     if (it == s_loaded.end()) return;
     s_loaded.erase(it);
+    closeWindowsOver(form);
     form->Form_Unload();
     form->hide();
-    form->deleteLater();
+    // Under an open message box, the handler that opened it may belong to this window and goes
+    // on once the box's exec() has returned: the window is destroyed only after the last box has
+    // closed, once that handler is done, and never inside a box's own event loop.
+    rt::ModalState &modal = rt::ModalState::instance();
+    if (modal.isOpen())
+        QObject::connect(&modal, &rt::ModalState::changed, form, &QObject::deleteLater,
+                         Qt::SingleShotConnection);
+    else
+        form->deleteLater();
     if (loadedCount() > 0) return;
     if (s_onLastWindowGone)
         s_onLastWindowGone();

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QWindow>
 
 namespace
 {
@@ -18,8 +19,16 @@ public:
     // The game asks two kinds of question: an OK notice and a Yes/No question.
     int show(const QString &text, int style, const QString &title) override
     {
-        // Over the window the player is looking at, like the game's other dialogs.
-        QMessageBox box(QApplication::activeWindow());
+        // The box belongs to no window: a window can go away while the box is open (another
+        // program may destroy it), and a box that was its child would be deleted with it, inside
+        // its own exec(). It stands over the window the player is looking at, as the game's
+        // other dialogs do, and the registry closes it when that window is unloaded.
+        QMessageBox box;
+        if (QWidget *over = QApplication::activeWindow(); over && over->windowHandle()) {
+            box.winId(); // the box's own native window, to be tied to the one beneath
+            box.windowHandle()->setTransientParent(over->windowHandle());
+            box.setWindowIcon(over->windowIcon()); // as a child of it would
+        }
         box.setWindowTitle(title);
         box.setText(text);
         if ((style & 0x70) == rt::vbExclamation)

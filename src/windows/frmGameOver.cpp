@@ -86,8 +86,14 @@ void frmGameOver::setBackColor(QWidget *widget, std::uint32_t color)
 
 void frmGameOver::cmdOKButton_Click()
 {
-    m_tmrTimer1->stop();
     Forms::unload(this);
+}
+
+void frmGameOver::Form_Unload()
+{
+    // However the window goes (OK, its close button, destroyed from outside), the flashing
+    // stops first.
+    m_tmrTimer1->stop();
 }
 
 void frmGameOver::closeRequested()

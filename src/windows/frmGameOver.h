@@ -16,6 +16,7 @@ public:
     frmGameOver();
 
     void Form_Load() override;
+    void Form_Unload() override;
     void tmrTimer1_Timer();
     void cmdOKButton_Click();
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-"""e2e.py GAME launch|round|about|quit|hold: the real game on an X display that does not reset
+"""e2e.py GAME launch|round|hold|destroy: the real game on an X display that does not reset
 (Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display.
-e2e.py GAME.exe windows SEEDER.exe: the Windows game under wine (WINEPREFIX set), the same way."""
+e2e.py GAME.exe windows SEEDER.exe|windows_launch: the Windows game under wine (WINEPREFIX set),
+the same way."""
 
 import contextlib
 import os
@@ -34,14 +35,21 @@ def wait(what, probe, timeout=5):
 
 
 class Game:
-    def __init__(self, binary, env, *args):  # listening for startup notices before it starts
+    def __init__(self, binary, env, *args, stderr=None):  # listening for startup notices first
         self.xd = display.Display()
         self.xd.screen().root.change_attributes(event_mask=X.PropertyChangeMask)
         self.xd.sync()
         self.startup_id = sid = f"e2e-{os.getpid()}_TIME0"
         self.wine = binary.endswith(".exe")
-        self.proc = subprocess.Popen(["wine"] * self.wine + [binary, *args], env=dict(env, DESKTOP_STARTUP_ID=sid),
-                                     stdout=subprocess.DEVNULL, start_new_session=True)
+        self.binary, self.env = binary, dict(env, DESKTOP_STARTUP_ID=sid)
+        self.proc = subprocess.Popen(["wine"] * self.wine + [binary, *args], env=self.env,
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr,
+                                     start_new_session=True)
+
+    def end(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
 
     def startup_info(self):  # the startup-notification messages so far, 20-byte pieces joined
         types = [self.xd.intern_atom(f"_NET_STARTUP_INFO{a}") for a in ("_BEGIN", "")]
@@ -120,17 +128,18 @@ def open_playfield(game):
 
 
 def flow_launch(game):
+    """Started with a plain argument (a file dropped on it), the game plays all the same."""
     open_playfield(game)  # its first window ends the launcher's startup notification
     assert f"remove: ID={game.startup_id}\0".encode() in game.startup_info(), "no startup notice"
-    # --help and --version need no display; what the game does not know ends it with status 2.
+    game.end()
+    assert re.search(r"^luminaku: ignoring 'a file' ", game.proc.stderr.read().decode(), re.M)
+    # --help, --version and an option the game does not know (status 2) need no display.
     for args, status, out, err in (
             (["--help"], 0, r"Usage: luminaku .*--calm.*--version.*", ""),
             (["-platform", "xcb", "--version"], 0, r"luminaku \d+\.\d+\.\d+\n", ""),
-            (["--bogus"], 2, "", r"^luminaku: unknown option 'bogus'.*\n"),
-            (["--calm", "x"], 2, "", r"^luminaku: unexpected argument 'x'.*\n")):
-        env = {k: v for k, v in os.environ.items() if k != "DISPLAY" or status}
-        run = subprocess.run([game.proc.args[0], *args], env=dict(env, QT_QPA_PLATFORM="xcb"),
-                             capture_output=True, text=True, timeout=10)
+            (["-style", "Fusion", "--bogus"], 2, "", r"^luminaku: unknown option 'bogus'.*\n")):
+        env = {k: v for k, v in game.env.items() if k != "DISPLAY"}
+        run = subprocess.run([game.binary, *args], env=env, capture_output=True, text=True, timeout=10)
         assert run.returncode == status and re.fullmatch(out, run.stdout, re.S) and \
             (re.search(err, run.stderr, re.M) if err else not run.stderr), f"{args}: {run}"
 
@@ -159,24 +168,84 @@ def flow_round(game):
     assert sum(a != b for a, b in zip(looks, looks[1:])) <= 3, f"{len(looks)} looks: {looks}"
 
 
-def flow_about(game):
-    field = open_playfield(game)
-    # A version window destroyed from outside is unloaded: the command opens a new one.
-    for destroyed in (True, False):
-        game.menu(field[0], "h", "a")
-        about = wait("the version window", lambda: game.other(field[0]))[0]
-        assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
-        if destroyed:
-            x("xdotool", "windowclose", str(about[0]))
-            wait("the window to go", lambda: game.other(field[0]) == [])
-    # Its system-information button starts the desktop's tool, found on PATH, blank and all.
-    game.keys(about[0], "alt+s")
+def open_about(game, field):
+    game.menu(field[0], "h", "a")
+    about = wait("the version window", lambda: game.other(field[0]))[0]
+    assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+    return about[0]
+
+
+def system_information(game, field):
+    """The version window's system-information button. With the desktop's tool on PATH (blank and
+    all), it starts it with the environment the game was given, nothing the game set for itself;
+    with none, it says so."""
+    game.keys(about := open_about(game, field), "alt+s")
+    if game.env["PATH"] != os.path.dirname(TOOL):
+        wait("the not-available notice", lambda: game.other(field[0], about))
+        return about
     wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
-    game.keys(about[0], "Escape")
-    wait("Escape to close the version window", lambda: game.other(field[0]) == [])
-    # The playfield destroyed from outside: the game ends with its last window, as after Quit.
-    x("xdotool", "windowclose", str(field[0]))
-    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
+    with open(TOOL + ".ran") as f:
+        ran = dict(v.split("=", 1) for v in f.read().split("\0") if v)
+    skip = ("PWD", "OLDPWD", "SHLVL", "_", "DESKTOP_STARTUP_ID")  # the shell's; the game's launch
+    ran, given = ({k: v for k, v in e.items() if k not in skip} for e in (ran, game.env))
+    assert ran == given, f"the tool's environment, added and lost: {ran.items() ^ given.items()}"
+    return about
+
+
+def quit_question(game, field):
+    game.menu(field[0], "f", "x")
+    box = wait("the quit question", lambda: game.other(field[0]))[0]
+    assert box[1] == TITLE, f"the question's title: {box[1]!r}"
+    return box[0]
+
+
+def game_over(game, field):  # the bin left in the middle lets the side drops pass
+    game.menu(field[0], "f", "s")
+    return wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0][0]
+
+
+# Destroyed from outside, a game each: how to get there from the playfield (giving the window to
+# destroy; None: the title window before START!), and whether the playfield stays.
+DESTROYED = (
+    ("title window", None, False),
+    ("idle playfield", lambda game, field: field[0], False),
+    ("playfield in a round", lambda game, field: game.menu(field[0], "f", "s") or
+     wait_falling(game, field, "a drop to fall") or field[0], False),
+    ("playfield under its open menu", lambda game, field: game.keys(field[0], "alt+f") or
+     wait("the menu to open", lambda: game.windows(menus=True)) and field[0], False),
+    ("playfield under the quit question", lambda game, field: quit_question(game, field) and field[0], False),
+    ("the quit question itself (No)", quit_question, True),
+    ("game-over window while it flashes", game_over, True),
+    ("version window, its tool started", system_information, True),
+    ("version window under its notice (no tool)", system_information, True),
+)
+
+
+def flow_destroy(game):
+    """The game ends with status 0 with its last window; otherwise every window that stood over
+    the destroyed one has gone with it, and what is left still works."""
+    for name, setup, stays in DESTROYED:
+        path = os.path.dirname(TOOL if "no tool" not in name else os.path.dirname(TOOL))
+        game = game if game.proc.poll() is None else Game(game.binary, dict(game.env, PATH=path))
+        try:
+            field = setup and open_playfield(game)
+            target = setup(game, field) if setup else wait("the title window", game.windows, 10)[0][0]
+            x("xdotool", "windowclose", str(target))
+            if stays:
+                wait(f"{name}: the playfield alone", lambda: game.windows(menus=True) == [] and
+                     [w[0] for w in game.windows()] == [field[0]])
+                game.keys(open_about(game, field), "Escape")
+                wait(f"{name}: Escape to close the version window", lambda: game.other(field[0]) == [])
+                game.menu(field[0], "f", "s")
+                wait_falling(game, field, f"{name}: a round to start")
+                game.keys(quit_question(game, field), "Return")
+            assert game.proc.wait(timeout=10) == 0, f"{name}: status {game.proc.returncode}"
+            with contextlib.suppress(ProcessLookupError):  # its process group is gone with it
+                os.killpg(game.proc.pid, 0)
+                raise AssertionError(f"{name}: a process of the game is left")
+        finally:
+            game.end()
+        print(f"destroyed: {name}: PASS")
 
 
 def flow_windows(game):
@@ -211,6 +280,24 @@ def flow_windows(game):
     assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"
 
 
+def flow_windows_launch(game):
+    """The Windows game started from Explorer or a shortcut, with no console: a file dropped on
+    it starts it all the same; the help, the version and an unknown option's error appear in a
+    message box under the game's title, whose OK ends the program with its status."""
+    open_playfield(game)
+    game.end()
+    assert re.search(r"^luminaku: ignoring 'a file' ", game.proc.stderr.read().decode(), re.M)
+    for args, status in ((["--help"], 0), (["--version"], 0), (["--bogus"], 2)):
+        told = Game(game.binary, game.env, *args, stderr=subprocess.DEVNULL)
+        try:
+            box = wait(f"{args}: a message box", told.windows, timeout=20)[0]
+            assert box[1] == TITLE, f"{args}: {box}"
+            told.keys(box[0], "Return")
+            assert told.proc.wait(timeout=10) == status, f"{args}: status {told.proc.returncode}"
+        finally:
+            told.end()
+
+
 def flow_hold(game, seconds=30):
     """Each arrow held on a busy machine (two processes spinning): the bin, read from the
     window's pixels every few milliseconds, never leaves the held column; let go, it comes back."""
@@ -234,52 +321,24 @@ def flow_hold(game, seconds=30):
             spinner.kill()
 
 
-def flow_quit(game):
-    field = open_playfield(game)
-    game.menu(field[0], "f", "s")
-    # Alt tapped: the menu bar has the keys and the round waits until Escape gives them back.
-    game.keys(field[0], "alt")
-    time.sleep(0.5)  # for the game to read the key
-    held = game.look(field)[0]
-    time.sleep(1.5)  # three steps of the first drop
-    assert game.look(field)[0] == held, "the round ran on while the menu bar had the keys"
-    x("xdotool", "key", "Escape")
-    wait("the round to go on after Escape", lambda: game.look(field)[0] != held)
-    for key in ("Escape", None, "Return"):  # No; destroyed from outside, No too; Yes, the default
-        game.menu(field[0], "f", "x")
-        box = wait("the quit question", lambda: game.other(field[0]))[0]
-        assert box[1] == TITLE, f"the question's title: {box[1]!r}"
-        if key:
-            game.keys(box[0], key)
-        else:
-            x("xdotool", "windowclose", str(box[0]))
-        if key != "Return":
-            wait("No to close the question", lambda: game.other(field[0]) == [])
-            wait_falling(game, field, "drops to go on falling after No", timeout=3)
-    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
-    with contextlib.suppress(ProcessLookupError):  # its process group is gone with it
-        os.killpg(game.proc.pid, 0)
-        raise AssertionError("a process of the game is left after Quit")
-
-
 if __name__ == "__main__":
     if not os.environ.get("DISPLAY"):
         print("SKIP: no X display")
         sys.exit(77)
     with tempfile.TemporaryDirectory() as tmp:
-        # The desktop's system-information tool: a script that leaves a mark when it runs.
+        # The desktop's system-information tool: a script that writes down its environment.
         TOOL = os.path.join(tmp, "sys info", "hardinfo")
         os.mkdir(os.path.dirname(TOOL))
         with open(TOOL, "w") as f:
-            f.write('#!/bin/sh\n: > "$0.ran"\n')
+            f.write('#!/bin/sh\n/usr/bin/env -0 > "$0.env" && /bin/mv "$0.env" "$0.ran"\n')
         os.chmod(TOOL, 0o755)
         native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(TOOL))
+        args = {"round": ["-style", "Fusion", "--calm"], "launch": ["a file"],
+                "windows_launch": ["a file"]}.get(sys.argv[2], [])
         game = Game(sys.argv[1], dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
-                    *(["-style", "Fusion", "--calm"] if sys.argv[2] == "round" else []))
+                    *args, stderr=subprocess.PIPE if args == ["a file"] else None)
         try:
             globals()["flow_" + sys.argv[2]](game)
         finally:
-            if game.proc.poll() is None:
-                game.proc.kill()
-                game.proc.wait()
+            game.end()
     print("PASS", sys.argv[2])

@@ -377,6 +377,40 @@ private slots:
         QCOMPARE(m_fx->lastWindowGone, 1);
     }
 
+    // A window unloaded from under its message box (as when another program destroys it): the
+    // real box gives its close-button answer and is never freed with the window, and the window
+    // outlives the box's exec(), even when the box's loop deletes what is due.
+    void windowGoesFromUnderItsBox_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("quit question over the playfield") << "frmMain" << 0x34 << int(rt::vbNo);
+        QTest::newRow("notice over the version window") << "frmAbout" << 0 << int(rt::vbOK);
+    }
+    void windowGoesFromUnderItsBox()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, style);
+        QFETCH(int, answer);
+        const QPointer<Form> form = window(name);
+        QApplication::setActiveWindow(form);
+        rt::setMessageBox(nullptr); // the real one, with its own loop, till the next init()
+        bool leftOpen = false;
+        QMetaObject::invokeMethod(
+            qApp,
+            [form, &leftOpen] {
+                Forms::unload(form);
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                if (QWidget *box = QApplication::activeModalWidget()) leftOpen = box->close();
+            },
+            Qt::QueuedConnection);
+        QCOMPARE(rt::msgBox(QStringLiteral("?"), style), answer);
+        QVERIFY(!leftOpen && form);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!form);
+    }
+
     // Each 20 ms tick gives one drawn colour to the window and its labels, not to the OK button;
     // closed and shown again, the window comes back with its design colours and a fresh seed.
     // Calm: two intervals span a second (late ticks may bunch), so it holds three ticks at most.
@@ -416,6 +450,7 @@ private slots:
         QCOMPARE(Forms::show<frmGameOver>(), form);
         QCOMPARE(m_fx->rt.random.randomizeCount, 1);
         form->close(); // the title-bar close acts as OK, whose button the quit test presses
+        QVERIFY(!flash->isActive()); // however the window goes, its flashing stops first
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(flash.isNull());
         frmGameOver *again = Forms::show<frmGameOver>();

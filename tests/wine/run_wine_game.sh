@@ -48,6 +48,7 @@ done
 
 [ "$(wine "$dir/luminaku.exe" --version)" = "luminaku $VERSION"$'\r' ] || fail "--version"
 /usr/bin/python3 "$e2e" "$dir/luminaku.exe" windows "$seeder"
+/usr/bin/python3 "$e2e" "$dir/luminaku.exe" windows_launch
 
 wine "$dir/Uninstall.exe" /S
 wineserver -w

@@ -5,6 +5,7 @@
 #include "Cp932.h"
 #include "Services.h"
 #include "SysInfoLocations.h"
+#include "shell/Application.h"
 #include "shell/RuntimeError.h"
 
 #include <QFileInfo>
@@ -95,9 +96,12 @@ std::string QtFileTest::dir(const std::string &path)
 
 void QtLauncher::start(const std::string &path)
 {
-    // startDetached with an argument list takes the program as a whole, blanks and all.
-    const QString program = fromUtf8(path);
-    if (program.isEmpty() || !QProcess::startDetached(program, {}))
+    // The program is taken as a whole, blanks and all, and it gets the environment the game
+    // was given, not the game's own settings.
+    QProcess process;
+    process.setProgram(fromUtf8(path));
+    process.setProcessEnvironment(Application::environmentForPrograms());
+    if (process.program().isEmpty() || !process.startDetached())
         throw RuntimeError::invalidArgument();
 }
 
