@@ -1,8 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Luminaku developers
 // SPDX-License-Identifier: MIT
 #include "shell/Application.h"
+#include "shell/Calm.h"
 #include "shell/CommandLine.h"
 #include "shell/Forms.h"
+#include "shell/platform/Services.h"
 #include "windows/frmGameOver.h"
 #include "windows/frmOpening.h"
 
@@ -17,8 +19,9 @@ int main(int argc, char **argv)
     const CommandLine options =
         CommandLine::parse(CommandLine::arguments(argc, argv), CommandLine::Pass::AfterQt);
     if (options.action != CommandLine::Action::Play) return options.answer();
-    frmGameOver::setCalm(options.calm);
 
     Forms::show<frmOpening>();
+    // After the first window: the desktop may take its time to answer.
+    decideCalm(options.calm, platform::desktopMotion(), frmGameOver::setCalm);
     return app.exec();
 }

@@ -21,12 +21,17 @@ CommandLine CommandLine::parse(const QStringList &arguments, Pass pass)
     const QCommandLineOption calm(
         QStringLiteral("calm"),
         QStringLiteral("Flash the game-over window slowly, changing its colour at most three "
-                       "times a second instead of fifty (for photosensitive players)."));
+                       "times a second instead of fifty (for photosensitive players). This is "
+                       "also the default where the desktop's animations are turned off."));
+    const QCommandLineOption noCalm(
+        QStringLiteral("no-calm"),
+        QStringLiteral("Flash the game-over window fifty times a second, even where the "
+                       "desktop's animations are turned off."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
-    parser.addOptions({calm, help, version});
+    parser.addOptions({calm, noCalm, help, version});
 
     CommandLine result;
     const bool parsed = parser.parse(arguments);
@@ -48,7 +53,9 @@ CommandLine CommandLine::parse(const QStringList &arguments, Pass pass)
                 : QStringLiteral("an option given a value it does not take");
         result.text = QStringLiteral("%1: %2 (%1 --help lists the options)\n").arg(program, what);
     }
-    result.calm = parser.isSet(calm);
+    for (const QString &name : parser.optionNames())
+        if (name == calm.names().first() || name == noCalm.names().first())
+            result.calm = name == calm.names().first();
     return result;
 }
 
