@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-"""e2e.py GAME launch|round|about|quit|hold: the real game on an X display that does not reset
-(Xvfb -noreset), driven with xdotool as a player would. Exits 77 without a display.
+"""e2e.py GAME launch|round|about|quit|hold|calm portal|calm kde: the real game on an X display
+that does not reset (Xvfb -noreset), driven with xdotool as a player would, with no desktop
+settings but those a flow makes. Exits 77 without a display.
 e2e.py GAME.exe windows SEEDER.exe: the Windows game under wine (WINEPREFIX set), the same way."""
 
 import contextlib
@@ -135,6 +136,25 @@ def flow_launch(game):
             (re.search(err, run.stderr, re.M) if err else not run.stderr), f"{args}: {run}"
 
 
+def game_over(game, field):
+    """The round started and left to end: the bin in the middle lets side drops pass."""
+    game.menu(field[0], "f", "s")
+    over = wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0]
+    assert over[1:] == (TITLE, 402, 213), f"not the game-over window: {over}"
+    return over
+
+
+def flashes(game, over, seconds=1):
+    """How often the game-over window changed its colour in `seconds`, read from the screen
+    (one pixel at a time: a read takes well under the 20 ms between changes)."""
+    window, end = game.xd.create_resource_object("window", over[0]), time.monotonic() + seconds
+    looks = [window.get_image(4, 4, 1, 1, X.ZPixmap, 0xFFFFFFFF).data
+             for _ in iter(lambda: time.monotonic() < end, False)]
+    changes = sum(a != b for a, b in zip(looks, looks[1:]))
+    print(f"{changes} colour changes in {seconds} s ({len(looks)} looks)")
+    return changes
+
+
 def flow_round(game):
     field = open_playfield(game)
     game.keys(field[0])
@@ -153,10 +173,14 @@ def flow_round(game):
     over = wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0]
     assert over[1:] == (TITLE, 402, 213), f"not the game-over window: {over}"
     # Started --calm (with a Qt option), it changes its colour at most three times in a second.
-    end = time.monotonic() + 1
-    looks = [x("import", "-window", str(over[0]), "-crop", "1x1+4+4", "-depth", "8", "rgb:-")
-             for _ in iter(lambda: time.monotonic() < end, False)]
-    assert sum(a != b for a, b in zip(looks, looks[1:])) <= 3, f"{len(looks)} looks: {looks}"
+    assert flashes(game, over) <= 3
+
+
+def flow_calm(game):
+    """The desktop's animations turned off (the portal's setting, or KDE's): calm, unasked."""
+    field = open_playfield(game)
+    game.keys(field[0])
+    assert flashes(game, game_over(game, field)) <= 3
 
 
 def flow_about(game):
@@ -262,11 +286,35 @@ def flow_quit(game):
         raise AssertionError("a process of the game is left after Quit")
 
 
+def desktop(way, tmp, stack):
+    """The environment of a desktop whose animations are off: `portal` (a stand-in on a private
+    session bus), `kde` (kdeglobals); otherwise no desktop setting at all."""
+    config = os.path.join(tmp, "config")
+    os.mkdir(config)
+    env = dict(XDG_CONFIG_HOME=config, XDG_CONFIG_DIRS=config,
+               DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(tmp, "no-bus"))
+    if way == "kde":
+        with open(os.path.join(config, "kdeglobals"), "w") as f:
+            f.write("[KDE]\nAnimationDurationFactor=0\n")
+    elif way == "portal":
+        bus = stack.enter_context(subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", "--print-address=1"], stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL))
+        stack.callback(bus.kill)
+        env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
+        portal = stack.enter_context(subprocess.Popen(
+            ["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "portal.py"), "false"],
+            env=dict(os.environ, **env), stdout=subprocess.PIPE))
+        stack.callback(portal.kill)
+        assert portal.stdout.readline() == b"READY\n", "the stand-in portal did not start"
+    return env
+
+
 if __name__ == "__main__":
     if not os.environ.get("DISPLAY"):
         print("SKIP: no X display")
         sys.exit(77)
-    with tempfile.TemporaryDirectory() as tmp:
+    with tempfile.TemporaryDirectory() as tmp, contextlib.ExitStack() as stack:
         # The desktop's system-information tool: a script that leaves a mark when it runs.
         TOOL = os.path.join(tmp, "sys info", "hardinfo")
         os.mkdir(os.path.dirname(TOOL))
@@ -274,6 +322,8 @@ if __name__ == "__main__":
             f.write('#!/bin/sh\n: > "$0.ran"\n')
         os.chmod(TOOL, 0o755)
         native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(TOOL))
+        if "WINEPREFIX" not in os.environ:
+            native.update(desktop(sys.argv[3] if sys.argv[2] == "calm" else None, tmp, stack))
         game = Game(sys.argv[1], dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
                     *(["-style", "Fusion", "--calm"] if sys.argv[2] == "round" else []))
         try:
@@ -282,4 +332,4 @@ if __name__ == "__main__":
             if game.proc.poll() is None:
                 game.proc.kill()
                 game.proc.wait()
-    print("PASS", sys.argv[2])
+    print("PASS", *sys.argv[2:])
