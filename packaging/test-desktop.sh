@@ -21,8 +21,14 @@ grep -qiE '<image|data:' "$svg"; [ $? -eq 1 ] || fail "no scalable icon, or a pi
 differ=$(rsvg-convert -w 32 -h 32 "$svg" | compare -metric AE -fuzz 25% - "$art/trefoil32.xpm" null: 2>&1)
 [ "$differ" -le 64 ] || fail "the scalable icon differs from the pixel art in $differ of 1024 pixels"
 
+entry=$share/applications/$app_id.desktop
 for field in StartupWMClass=Luminaku StartupNotify=true "Keywords=Luminaku;" "Keywords\[ja\]=ルミナク;"; do
-    grep -q "^$field" "$share/applications/$app_id.desktop" || fail "the desktop entry lacks $field"; done
+    grep -q "^$field" "$entry" || fail "the desktop entry lacks $field"; done
+# The launcher's calm action, named in both languages.
+calm=$(sed -n '/^\[Desktop Action calm\]/,/^\[/p' "$entry")
+grep -qx "Actions=calm;" "$entry" && grep -qx "Exec=luminaku --calm" <<<"$calm" &&
+    grep -q "^Name=." <<<"$calm" && grep -q "^Name\[ja\]=." <<<"$calm" ||
+    fail "no calm action in the desktop entry"
 
 appstreamcli compose --no-net --prefix=/usr --origin=luminaku --result-root="$work/out" \
     --hints-dir="$work/hints" "$work/root" >"$work/compose.log" 2>&1 ||
