@@ -424,6 +424,59 @@ private slots:
         QCOMPARE(background(again->client()), face);
     }
 
+    // The dialogs are heard whole as they open: their labels, top to bottom, as the description
+    // (less what the title says), each label tied to its dialog; the game over adds the boards.
+    void heardWhole_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QStringList>("boards"); // the playfield's
+        QTest::newRow("game over")
+            << "frmGameOver" << QStringList{"lblTitle", "lblGameOver", "lblTryAgain"}
+            << QStringList{"lblScore", "lblHiScore"};
+        QTest::newRow("version") << "frmAbout" << QStringList{"lblVersion", "lblDescription"}
+                                 << QStringList{};
+    }
+    void heardWhole()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, labels);
+        QFETCH(QStringList, boards);
+        const auto row = [](const QString &window, const QString &name) {
+            return *std::find_if(std::begin(Layout), std::end(Layout), [&](auto &c) {
+                return c.name && window == c.window && name == c.name;
+            });
+        };
+        Form *form = nullptr;
+        if (window == "frmGameOver") { // a round left to end: every drop misses the middle bin
+            startRound(0.5f);          // the first drop down the middle, caught: a score of 1
+            for (int tick = 0; tick < 100 && !form; ++tick, form = Forms::find<frmGameOver>())
+                fire(timer());
+        } else {
+            m_main->mnuVer()->trigger();
+            form = Forms::find<frmAbout>();
+        }
+        QVERIFY(form);
+        QAccessibleInterface *dialog = QAccessible::queryAccessibleInterface(form);
+        QStringList heard;
+        for (const QString &name : labels) {
+            const Placed label = row(window, name);
+            heard << label.text;
+            QAccessibleInterface *a =
+                QAccessible::queryAccessibleInterface(form->controls().widget(label.name));
+            const auto tied = a->relations(QAccessible::Labelled);
+            QCOMPARE(QStringList({QString::number(a->role()), a->text(QAccessible::Name),
+                                  tied.isEmpty() ? "" : tied[0].first->text(QAccessible::Name)}),
+                     QStringList({QString::number(QAccessible::StaticText), label.text,
+                                  form->windowTitle()}));
+        }
+        for (const QString &name : boards) // each caption and its board: 1, the drop caught
+            heard << row("frmMain", name).text
+                  << m_main->controls().label(qPrintable(name + "Brd"))->text();
+        QCOMPARE(heard.count("1"), boards.size());
+        QCOMPARE(dialog->text(QAccessible::Description), heard.join(' '));
+    }
+
     // Random input, ticks and round starts, the playfield's invariants checked after each event.
     // MONKEY_SEED replays a failing run.
     void invariantsHoldUnderRandomInput()
