@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-"""e2e.py GAME launch|round|about|quit|hold|calm portal|calm kde: the real game on an X display
-that does not reset (Xvfb -noreset), driven with xdotool as a player would, with no desktop
-settings but those a flow makes. Exits 77 without a display.
-e2e.py GAME.exe windows SEEDER.exe: the Windows game under wine (WINEPREFIX set), the same way."""
+"""e2e.py GAME launch|round [portal|kde]|about|quit|hold: the real game on an X display that
+does not reset (Xvfb -noreset), driven with xdotool as a player would, with no desktop settings
+but those it is given. Exits 77 without a display.
+e2e.py GAME.exe windows SEEDER.exe: the Windows game under wine (WINEPREFIX set), the same way;
+e2e.py GAME.exe round off, after the seeder has turned Windows' animations off."""
 
 import contextlib
 import os
@@ -136,14 +137,6 @@ def flow_launch(game):
             (re.search(err, run.stderr, re.M) if err else not run.stderr), f"{args}: {run}"
 
 
-def game_over(game, field):
-    """The round started and left to end: the bin in the middle lets side drops pass."""
-    game.menu(field[0], "f", "s")
-    over = wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0]
-    assert over[1:] == (TITLE, 402, 213), f"not the game-over window: {over}"
-    return over
-
-
 def flashes(game, over, seconds=1):
     """How often the game-over window changed its colour in `seconds`, read from the screen
     (one pixel at a time: a read takes well under the 20 ms between changes)."""
@@ -172,15 +165,9 @@ def flow_round(game):
     # Left in the middle, the bin lets side drops pass: the third miss opens the game over.
     over = wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0]
     assert over[1:] == (TITLE, 402, 213), f"not the game-over window: {over}"
-    # Started --calm (with a Qt option), it changes its colour at most three times in a second.
+    # Started --calm (with a Qt option), or where the desktop's animations are off (the portal's
+    # setting or KDE's), it changes its colour at most three times in a second.
     assert flashes(game, over) <= 3
-
-
-def flow_calm(game):
-    """The desktop's animations turned off (the portal's setting, or KDE's): calm, unasked."""
-    field = open_playfield(game)
-    game.keys(field[0])
-    assert flashes(game, game_over(game, field)) <= 3
 
 
 def flow_about(game):
@@ -287,26 +274,22 @@ def flow_quit(game):
 
 
 def desktop(way, tmp, stack):
-    """The environment of a desktop whose animations are off: `portal` (a stand-in on a private
-    session bus), `kde` (kdeglobals); otherwise no desktop setting at all."""
-    config = os.path.join(tmp, "config")
-    os.mkdir(config)
-    env = dict(XDG_CONFIG_HOME=config, XDG_CONFIG_DIRS=config,
-               DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(tmp, "no-bus"))
+    """No desktop settings, or the animations turned off by `kde` (kdeglobals) or `portal` (a
+    stand-in portal on a session bus of its own)."""
+    env = dict(XDG_CONFIG_HOME=tmp, XDG_CONFIG_DIRS=tmp, DBUS_SESSION_BUS_ADDRESS="unix:path=/-")
     if way == "kde":
-        with open(os.path.join(config, "kdeglobals"), "w") as f:
+        with open(os.path.join(tmp, "kdeglobals"), "w") as f:
             f.write("[KDE]\nAnimationDurationFactor=0\n")
     elif way == "portal":
-        bus = stack.enter_context(subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", "--print-address=1"], stdout=subprocess.PIPE,
-            stderr=subprocess.DEVNULL))
-        stack.callback(bus.kill)
-        env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
-        portal = stack.enter_context(subprocess.Popen(
-            ["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "portal.py"), "false"],
-            env=dict(os.environ, **env), stdout=subprocess.PIPE))
-        stack.callback(portal.kill)
-        assert portal.stdout.readline() == b"READY\n", "the stand-in portal did not start"
+        def start(*command):
+            process = subprocess.Popen(command, env=dict(os.environ, **env),
+                                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+            stack.callback(process.kill)
+            return process.stdout.readline().decode().strip()
+        env["DBUS_SESSION_BUS_ADDRESS"] = start("dbus-daemon", "--session", "--nofork",
+                                                "--print-address=1")
+        assert start("/usr/bin/python3", os.path.join(os.path.dirname(__file__), "portal.py"),
+                     "false") == "READY", "the stand-in portal did not start"
     return env
 
 
@@ -322,10 +305,11 @@ if __name__ == "__main__":
             f.write('#!/bin/sh\n: > "$0.ran"\n')
         os.chmod(TOOL, 0o755)
         native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(TOOL))
-        if "WINEPREFIX" not in os.environ:
-            native.update(desktop(sys.argv[3] if sys.argv[2] == "calm" else None, tmp, stack))
+        # A round flow started with a way the desktop's animations are off runs without --calm.
+        way = sys.argv[3] if sys.argv[2] == "round" and len(sys.argv) > 3 else None
+        native.update(desktop(way, tmp, stack))
         game = Game(sys.argv[1], dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
-                    *(["-style", "Fusion", "--calm"] if sys.argv[2] == "round" else []))
+                    *(["-style", "Fusion", "--calm"] if sys.argv[2] == "round" and not way else []))
         try:
             globals()["flow_" + sys.argv[2]](game)
         finally:

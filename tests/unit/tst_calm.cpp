@@ -8,35 +8,28 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace
-{
-
-// A desktop that answers at once, counting how often it was asked.
+// A desktop that answers at once (or, unset, never, like a portal that hangs), counting the asks.
 struct FakeDesktop final : platform::DesktopMotion {
-    std::optional<bool> reduced; // unset: never answers, like a portal that hangs
+    std::optional<bool> reduced;
     int asked = 0;
     void ask(std::function<void(bool)> answer) override
     {
-        ++asked;
-        if (reduced) answer(*reduced);
+        if (++asked && reduced) answer(*reduced);
     }
 };
-
-} // namespace
 
 class tst_calm : public QObject
 {
     Q_OBJECT
 private slots:
-    // The command line wins and then the desktop is not asked; the last of the two options
-    // counts; a desktop that never answers leaves the original flashing.
+    // The command line wins, the last of its two options counting, and the desktop is then not
+    // asked; a desktop that never answers leaves the original flashing.
     void decide_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("desktop"); // -1 silent, 0 animations on, 1 off
         QTest::addColumn<int>("calm");    // -1 never set
         QTest::newRow("--calm") << QStringList{"--calm"} << 0 << 1;
-        QTest::newRow("--no-calm, desktop off") << QStringList{"--no-calm"} << 1 << 0;
         QTest::newRow("-calm after --no-calm") << QStringList{"--no-calm", "-calm"} << 0 << 1;
         QTest::newRow("--no-calm after --calm") << QStringList{"--calm", "--no-calm"} << 1 << 0;
         QTest::newRow("desktop off") << QStringList{} << 1 << 1;
@@ -65,63 +58,44 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("system");
         QTest::addColumn<bool>("off");
-        const QString zero = "[General]\nfoo=1\n[KDE]\nAnimationDurationFactor=0\n";
-        QTest::newRow("user 0") << zero << "" << true;
-        QTest::newRow("user 0.0, spaced") << "[KDE]\n AnimationDurationFactor = 0.0\n"
-                                          << "" << true;
-        QTest::newRow("user 0.5") << "[KDE]\nAnimationDurationFactor=0.5\n"
-                                  << "" << false;
-        QTest::newRow("no file") << ""
-                                 << "" << false;
+        const QString zero = "[KDE]\nAnimationDurationFactor=0\n";
+        const QString one = "[KDE]\n AnimationDurationFactor = 1.0\n";
+        QTest::newRow("user 0") << "[General]\nfoo=1\n" + zero << "" << true;
+        QTest::newRow("user 0.5") << "[KDE]\nAnimationDurationFactor=0.5\n" << zero << false;
         QTest::newRow("another group") << "[KDE][Sub]\nAnimationDurationFactor=0\n"
                                        << "" << false;
         QTest::newRow("another key") << "[KDE]\nAnimationDurationFactorX=0\n"
                                      << "" << false;
         QTest::newRow("system 0") << "" << zero << true;
-        QTest::newRow("user 1 over system 0") << "[KDE]\nAnimationDurationFactor=1\n"
-                                              << zero << false;
-        QTest::newRow("system 0 locked by key") << "[KDE]\nAnimationDurationFactor=1\n"
-                                                << "[KDE]\nAnimationDurationFactor[$i]=0\n"
-                                                << true;
-        QTest::newRow("system 0 locked by group") << "[KDE]\nAnimationDurationFactor=1\n"
-                                                  << "[KDE][$i]\nAnimationDurationFactor=0\n"
-                                                  << true;
-        QTest::newRow("system 0 locked by file") << "[KDE]\nAnimationDurationFactor=1\n"
-                                                 << "[$i]\n" + zero << true;
+        QTest::newRow("user 1 over system 0") << one << zero << false;
+        QTest::newRow("locked: key") << one << "[KDE]\nAnimationDurationFactor[$i]=0\n" << true;
+        QTest::newRow("locked: group") << one << "[KDE][$i]\nAnimationDurationFactor=0\n" << true;
+        QTest::newRow("locked: file") << one << "[$i]\n" + zero << true;
     }
     void kdeglobals()
     {
         QFETCH(QString, user);
         QFETCH(QString, system);
-        QFETCH(bool, off);
         QTemporaryDir dir;
         QStringList files;
         for (const QString &text : {user, system}) {
-            files << dir.filePath(QString::number(files.size()));
-            QFile file(files.last());
+            QFile file(files.emplace_back(dir.filePath(QString::number(files.size()))));
             if (!text.isEmpty() && file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
         }
-        QCOMPARE(platform::FreedesktopMotion::kdeAnimationsOff(files), off);
+        QTEST(platform::FreedesktopMotion::kdeAnimationsOff(files), "off");
     }
 
-    // The portal's answer: ReadOne's variant, Read's variant within a variant; only a false
-    // boolean is "off".
-    void portal_data()
-    {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<bool>("off");
-        const auto wrap = [](const QVariant &v) { return QVariant::fromValue(QDBusVariant(v)); };
-        QTest::newRow("ReadOne false") << wrap(false) << true;
-        QTest::newRow("Read false") << wrap(wrap(false)) << true;
-        QTest::newRow("Read true") << wrap(wrap(true)) << false;
-        QTest::newRow("a number") << wrap(0) << false;
-        QTest::newRow("nothing") << QVariant() << false;
-    }
+    // The portal's answer: ReadOne's variant, Read's variant within a variant; only false is off.
     void portal()
     {
-        QFETCH(QVariant, value);
-        QFETCH(bool, off);
-        QCOMPARE(platform::FreedesktopMotion::portalAnimationsOff(value), off);
+        const auto wrap = [](const QVariant &v) { return QVariant::fromValue(QDBusVariant(v)); };
+        const QList<std::pair<QVariant, bool>> answers = {{wrap(false), true},
+                                                          {wrap(wrap(false)), true},
+                                                          {wrap(wrap(true)), false},
+                                                          {wrap(0), false},
+                                                          {QVariant(), false}};
+        for (const auto &[value, off] : answers)
+            QCOMPARE(platform::FreedesktopMotion::portalAnimationsOff(value), off);
     }
 };
 
