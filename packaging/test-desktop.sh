@@ -25,10 +25,8 @@ entry=$share/applications/$app_id.desktop
 for field in StartupWMClass=Luminaku StartupNotify=true "Keywords=Luminaku;" "Keywords\[ja\]=ルミナク;"; do
     grep -q "^$field" "$entry" || fail "the desktop entry lacks $field"; done
 # The launcher's calm action, named in both languages.
-calm=$(sed -n '/^\[Desktop Action calm\]/,/^\[/p' "$entry")
-grep -qx "Actions=calm;" "$entry" && grep -qx "Exec=luminaku --calm" <<<"$calm" &&
-    grep -q "^Name=." <<<"$calm" && grep -q "^Name\[ja\]=." <<<"$calm" ||
-    fail "no calm action in the desktop entry"
+grep -qx "Actions=calm;" "$entry" && sed -n '/^\[Desktop Action calm\]/,/^\[/p' "$entry" |
+    grep -c -e "^Name=." -e "^Name\[ja\]=." -e "^Exec=luminaku --calm$" | grep -qx 3 || fail "no calm action"
 
 appstreamcli compose --no-net --prefix=/usr --origin=luminaku --result-root="$work/out" \
     --hints-dir="$work/hints" "$work/root" >"$work/compose.log" 2>&1 ||

@@ -138,8 +138,7 @@ def flow_launch(game):
 
 
 def flashes(game, over, seconds=1):
-    """How often the game-over window changed its colour in `seconds`, read from the screen
-    (one pixel at a time: a read takes well under the 20 ms between changes)."""
+    """The game-over window's colour changes in `seconds`, read a pixel at a time (< 1 ms)."""
     window, end = game.xd.create_resource_object("window", over[0]), time.monotonic() + seconds
     looks = [window.get_image(4, 4, 1, 1, X.ZPixmap, 0xFFFFFFFF).data
              for _ in iter(lambda: time.monotonic() < end, False)]
