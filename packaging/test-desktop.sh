@@ -21,8 +21,12 @@ grep -qiE '<image|data:' "$svg"; [ $? -eq 1 ] || fail "no scalable icon, or a pi
 differ=$(rsvg-convert -w 32 -h 32 "$svg" | compare -metric AE -fuzz 25% - "$art/trefoil32.xpm" null: 2>&1)
 [ "$differ" -le 64 ] || fail "the scalable icon differs from the pixel art in $differ of 1024 pixels"
 
+entry=$share/applications/$app_id.desktop
 for field in StartupWMClass=Luminaku StartupNotify=true "Keywords=Luminaku;" "Keywords\[ja\]=ルミナク;"; do
-    grep -q "^$field" "$share/applications/$app_id.desktop" || fail "the desktop entry lacks $field"; done
+    grep -q "^$field" "$entry" || fail "the desktop entry lacks $field"; done
+# The launcher's calm action, named in both languages.
+grep -qx "Actions=calm;" "$entry" && sed -n '/^\[Desktop Action calm\]/,/^\[/p' "$entry" |
+    grep -c -e "^Name=." -e "^Name\[ja\]=." -e "^Exec=luminaku --calm$" | grep -qx 3 || fail "no calm action"
 
 appstreamcli compose --no-net --prefix=/usr --origin=luminaku --result-root="$work/out" \
     --hints-dir="$work/hints" "$work/root" >"$work/compose.log" 2>&1 ||

@@ -1,8 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Luminaku developers
 // SPDX-License-Identifier: MIT
 #include "shell/Application.h"
+#include "shell/Calm.h"
 #include "shell/CommandLine.h"
 #include "shell/Forms.h"
+#include "shell/platform/Services.h"
 #include "windows/frmGameOver.h"
 #include "windows/frmOpening.h"
 
@@ -19,8 +21,9 @@ int main(int argc, char **argv)
         CommandLine::parse(CommandLine::arguments(argc, argv), CommandLine::Pass::AfterQt);
     if (options.action != CommandLine::Action::Play) return options.answer();
     options.answer(); // a warning, if the game was given arguments it does not read
-    frmGameOver::setCalm(options.calm);
 
     Forms::show<frmOpening>();
+    // After the first window: the desktop may take its time to answer.
+    decideCalm(options.calm, platform::desktopMotion(), frmGameOver::setCalm);
     return app.exec();
 }

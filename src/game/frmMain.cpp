@@ -311,7 +311,11 @@ void frmMain::setTimerEnabled(bool enabled)
 
 void frmMain::showGameOver()
 {
-    Forms::show<frmGameOver>();
+    // Heard with the window's own text: the score boards as they stand, captions first.
+    QStringList boards;
+    for (const char *name : {"lblScore", "lblScoreBrd", "lblHiScore", "lblHiScoreBrd"})
+        boards << m_controls.label(name)->text();
+    accessible::describe(Forms::show<frmGameOver>(), boards.join(QLatin1Char(' ')));
 }
 
 void frmMain::schedulePump()

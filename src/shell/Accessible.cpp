@@ -8,11 +8,15 @@
 #include <QLabel>
 #include <QPointer>
 
+#include <algorithm>
+#include <utility>
+
 namespace
 {
 
 constexpr char HiddenKey[] = "accessibleHidden";
 constexpr char LabelKey[] = "accessibleLabel";
+constexpr char MoreKey[] = "accessibleMore"; // set on a described dialog, maybe empty
 
 // A plain container that leaves its hidden children out.
 class Container final : public QAccessibleWidget
@@ -63,15 +67,79 @@ private:
     QPointer<QWidget> m_label;
 };
 
+bool described(const QWidget *dialog)
+{
+    return dialog->property(MoreKey).isValid();
+}
+
+// The shown labels of a described dialog, in reading order.
+QList<QLabel *> dialogText(const QWidget *dialog)
+{
+    QList<QLabel *> labels;
+    for (QLabel *label : dialog->findChildren<QLabel *>())
+        if (label->isVisibleTo(dialog) && !label->text().isEmpty() &&
+            !label->property(HiddenKey).toBool())
+            labels << label;
+    const auto at = [dialog](const QLabel *l) { return l->mapTo(dialog, QPoint()); };
+    std::stable_sort(labels.begin(), labels.end(), [&](const QLabel *a, const QLabel *b) {
+        return std::pair(at(a).y(), at(a).x()) < std::pair(at(b).y(), at(b).x());
+    });
+    return labels;
+}
+
+// A window, as a frame or a dialog; a described dialog reads its text as its description.
+class Window final : public QAccessibleWidget
+{
+public:
+    explicit Window(Form *form)
+        : QAccessibleWidget(form, form->isDialog() ? QAccessible::Dialog : QAccessible::Window)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Description || !described(widget()))
+            return QAccessibleWidget::text(t);
+        QStringList parts; // what the title says already is not said twice
+        for (const QLabel *label : dialogText(widget()))
+            if (!widget()->windowTitle().contains(label->text())) parts << label->text();
+        parts << widget()->property(MoreKey).toString();
+        parts.removeAll(QString());
+        return parts.join(QLatin1Char(' '));
+    }
+};
+
+// A label of a described dialog: static text, part of the dialog's description. Qt has no
+// "description for" relation; "label for" is the nearest, and it tells screen readers that the
+// text belongs to the dialog, read with it, not once more on its own.
+class DialogText final : public QAccessibleWidget
+{
+public:
+    explicit DialogText(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<QLabel *>(widget())->text()
+                                      : QAccessibleWidget::text(t);
+    }
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        auto found = QAccessibleWidget::relations(match);
+        if (match & QAccessible::Labelled)
+            found.append(
+                {QAccessible::queryAccessibleInterface(widget()->window()), QAccessible::Labelled});
+        return found;
+    }
+};
+
 // Asked first for every class of every object; answers only for what the game tells more of.
 QAccessibleInterface *factory(const QString &className, QObject *object)
 {
-    if (auto *form = qobject_cast<Form *>(object))
-        return new QAccessibleWidget(form,
-                                     form->isDialog() ? QAccessible::Dialog : QAccessible::Window);
+    if (auto *form = qobject_cast<Form *>(object)) return new Window(form);
     auto *label = qobject_cast<QLabel *>(object);
     if (auto *by = object->property(LabelKey).value<QWidget *>(); label && by)
         return new Labelled(label, by);
+    if (label && described(label->window()) && !label->property(HiddenKey).toBool())
+        return new DialogText(label);
     // Plain widgets, such as a window's client area, hold the decoration.
     if (className == QLatin1String("QWidget") && object->isWidgetType())
         return new Container(static_cast<QWidget *>(object));
@@ -99,6 +167,19 @@ void setLabel(QWidget *widget, QWidget *label)
     // Qt made the widget's interface when its text was first set; the next one knows the label.
     QAccessible::deleteAccessibleInterface(
         QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
+}
+
+void describe(QWidget *dialog, const QString &more)
+{
+    const bool again = described(dialog);
+    dialog->setProperty(MoreKey, more);
+    // Interfaces Qt made before (when a text was set) would not know the dialog.
+    if (!again)
+        for (QLabel *label : dialog->findChildren<QLabel *>())
+            QAccessible::deleteAccessibleInterface(
+                QAccessible::uniqueId(QAccessible::queryAccessibleInterface(label)));
+    QAccessibleEvent changed(dialog, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 } // namespace accessible

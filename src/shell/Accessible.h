@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 // What assistive technology (a screen reader) is told about the windows beyond Qt's defaults:
@@ -18,5 +20,10 @@ void hide(QWidget *widget);
 
 // A control that reads its own text and is labelled by another (a board by its caption).
 void setLabel(QWidget *widget, QWidget *label);
+
+// A dialog heard whole as it opens: its description is the text of its shown labels, top to
+// bottom, but for what its title says, then `more`. (Screen readers read a dialog's title and its
+// description, and pass over labels of a word or two.) Describing it again replaces `more`.
+void describe(QWidget *dialog, const QString &more = {});
 
 } // namespace accessible

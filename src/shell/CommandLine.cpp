@@ -81,12 +81,17 @@ CommandLine CommandLine::parse(const QStringList &arguments, Pass pass)
     const QCommandLineOption calm(
         QStringLiteral("calm"),
         QStringLiteral("Flash the game-over window slowly, changing its colour at most three "
-                       "times a second instead of fifty (for photosensitive players)."));
+                       "times a second instead of fifty (for photosensitive players). This is "
+                       "also the default where the desktop's animations are turned off."));
+    const QCommandLineOption noCalm(
+        QStringLiteral("no-calm"),
+        QStringLiteral("Flash the game-over window fifty times a second, even where the "
+                       "desktop's animations are turned off."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
-    parser.addOptions({calm, help, version});
+    parser.addOptions({calm, noCalm, help, version});
 
     CommandLine result;
     const bool parsed =
@@ -112,7 +117,9 @@ CommandLine CommandLine::parse(const QStringList &arguments, Pass pass)
         result.text = QStringLiteral("%1: ignoring '%2' (the game opens no files)\n")
                           .arg(program, parser.positionalArguments().join(QStringLiteral("' '")));
     }
-    result.calm = parser.isSet(calm);
+    for (const QString &name : parser.optionNames())
+        if (name == calm.names().first() || name == noCalm.names().first())
+            result.calm = name == calm.names().first();
     return result;
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The options the game answers on its command line. It is read twice: before QApplication,
 // where --help, --version and an option that is neither the game's nor Qt's are answered (they
 // need no window system), and after it, once Qt has taken its own options (-platform, -style,
@@ -15,7 +17,8 @@ struct CommandLine {
 
     Action action = Action::Play;
     QString text; // the help or version text, the one-line error, or a warning (Play)
-    bool calm = false;
+    // --calm true, --no-calm false, the last of them given; neither: as the desktop asks.
+    std::optional<bool> calm;
 
     static CommandLine parse(const QStringList &arguments, Pass pass);
     static QStringList arguments(int argc, const char *const *argv);

@@ -63,6 +63,7 @@ frmAbout::frmAbout()
 {
     m_controls.widget("picIcon")->setAccessibleName(QStringLiteral("放射能マーク"));
     accessible::hide(m_controls.widget("lblDisclaimer")); // empty: nothing to read
+    accessible::describe(this); // the version and the notice heard with the title
 
     connect(m_controls.button("cmdOK"), &QPushButton::clicked, this,
             rt::handler([this] { cmdOK_Click(); }));

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "frmGameOver.h"
 
+#include "shell/Accessible.h"
 #include "shell/Convert.h"
 #include "shell/Forms.h"
 #include "shell/Random.h"
@@ -46,6 +47,7 @@ frmGameOver::frmGameOver()
       m_tmrTimer1(m_controls.timer("tmrTimer1"))
 {
     if (s_calm) m_tmrTimer1->setInterval(CalmInterval);
+    accessible::describe(this); // a screen reader says the round is over
     // The flash colours the window and its labels; the OK button keeps its own colours, so it
     // must not take the window's as a child otherwise would.
     QPushButton *ok = m_controls.button("cmdOKButton");

@@ -10,6 +10,13 @@ foreach(flow launch round hold destroy)
   set_tests_properties(e2e_${flow} PROPERTIES LABELS e2e SKIP_RETURN_CODE 77 TIMEOUT 90
                        RESOURCE_LOCK x_display)
 endforeach()
+# A round where the desktop's animations are off: a stand-in portal, and KDE's file.
+foreach(way portal kde)
+  add_test(NAME e2e_round_${way}
+           COMMAND ${LUMINAKU_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/e2e.py $<TARGET_FILE:luminaku> round ${way})
+  set_tests_properties(e2e_round_${way} PROPERTIES LABELS e2e SKIP_RETURN_CODE 77 TIMEOUT 90
+                       RESOURCE_LOCK x_display)
+endforeach()
 # Each arrow held for 30 s.
 set_tests_properties(e2e_hold PROPERTIES TIMEOUT 150)
 # Windows destroyed from outside, one game each; also run on the sanitizer build, where a use

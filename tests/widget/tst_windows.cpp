@@ -47,9 +47,11 @@ struct Placed {
     bool shown;
     QString text = {}, font = {};
     QAccessible::Role role = Unheard;
-    QString heard = {}, label = {};
+    QString heard = {}, label = {}; // a dialog's text: labelled by (tied to) the dialog
+    QString description = {};
 };
 const QString G12 = QStringLiteral("ＭＳ Ｐゴシック 12");
+const QString About = Title + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報");
 // clang-format off
 const Placed Layout[] = {
     {"frmMain", nullptr, -1, {0, 0, 312, 213}, true, Title, {}, QAccessible::Window, Title},
@@ -68,20 +70,20 @@ const Placed Layout[] = {
     {"frmOpening", "lblCopyRight", -1, {48, 128, 289, 25}, true, "(C) 2026 The Luminaku developers", "ＭＳ Ｐゴシック 19"},
     {"frmOpening", "lblSubTitle", -1, {48, 80, 289, 25}, true, "ホロワ村放射能汚染事故ゲーム", "ＭＳ Ｐゴシック 21 bold"},
     {"frmOpening", "lblTitle", -1, {88, 16, 201, 49}, true, "～ルミナク～", "ＭＳ Ｐ明朝 48 bold"},
-    {"frmGameOver", nullptr, -1, {0, 0, 402, 213}, false, Title, {}, QAccessible::Dialog, Title},
+    {"frmGameOver", nullptr, -1, {0, 0, 402, 213}, false, Title, {}, QAccessible::Dialog, Title, {}, "ルミナク事故発生!! GAME OVER Try Again!"},
     {"frmGameOver", "cmdOKButton", -1, {160, 168, 81, 25}, true, "OK"},
-    {"frmGameOver", "lblTitle", -1, {40, 8, 337, 49}, true, "ルミナク事故発生!!", "ＭＳ Ｐ明朝 48 bold"},
-    {"frmGameOver", "lblGameOver", -1, {120, 72, 161, 25}, true, "GAME OVER", "ＭＳ Ｐゴシック 27 bold"},
-    {"frmGameOver", "lblTryAgain", -1, {160, 120, 81, 25}, true, "Try Again!", "ＭＳ Ｐゴシック 19"},
-    {"frmAbout", nullptr, -1, {0, 0, 382, 237}, false, Title + "のﾊﾞｰｼﾞｮﾝ情報", {}, QAccessible::Dialog, Title + "のﾊﾞｰｼﾞｮﾝ情報"},
+    {"frmGameOver", "lblTitle", -1, {40, 8, 337, 49}, true, "ルミナク事故発生!!", "ＭＳ Ｐ明朝 48 bold", QAccessible::StaticText, "ルミナク事故発生!!", Title},
+    {"frmGameOver", "lblGameOver", -1, {120, 72, 161, 25}, true, "GAME OVER", "ＭＳ Ｐゴシック 27 bold", QAccessible::StaticText, "GAME OVER", Title},
+    {"frmGameOver", "lblTryAgain", -1, {160, 120, 81, 25}, true, "Try Again!", "ＭＳ Ｐゴシック 19", QAccessible::StaticText, "Try Again!", Title},
+    {"frmAbout", nullptr, -1, {0, 0, 382, 237}, false, About, {}, QAccessible::Dialog, About, {}, "ﾊﾞｰｼﾞｮﾝ 0.0.2 (C) 2026 The Luminaku developers. A small arcade game: catch the falling drops in the bin before three of them get past."},
     {"frmAbout", "picIcon", -1, {16, 16, 36, 36}, true},
     {"frmAbout", "cmdOK", -1, {283, 175, 92, 23}, true, "OK"},
     {"frmAbout", "cmdSysInfo", -1, {284, 205, 92, 23}, true, "ｼｽﾃﾑ情報(&S)..."},
     {"frmAbout", "Line1", 1, {6, 163, 371, 1}, true}, // both lines end at x 376
     {"frmAbout", "Line1", 0, {7, 164, 370, 2}, true, {}, {}, QAccessible::NoRole},
-    {"frmAbout", "lblDescription", -1, {70, 75, 259, 78}, true, "(C) 2026 The Luminaku developers. A small arcade game: catch the falling drops in the bin before three of them get past.", G12},
-    {"frmAbout", "lblTitle", -1, {70, 16, 259, 32}, true, Title, "ＭＳ Ｐゴシック 13"},
-    {"frmAbout", "lblVersion", -1, {70, 52, 259, 15}, true, "ﾊﾞｰｼﾞｮﾝ 0.0.2", G12},
+    {"frmAbout", "lblDescription", -1, {70, 75, 259, 78}, true, "(C) 2026 The Luminaku developers. A small arcade game: catch the falling drops in the bin before three of them get past.", G12, QAccessible::StaticText, "(C) 2026 The Luminaku developers. A small arcade game: catch the falling drops in the bin before three of them get past.", About},
+    {"frmAbout", "lblTitle", -1, {70, 16, 259, 32}, true, Title, "ＭＳ Ｐゴシック 13", QAccessible::StaticText, Title, About},
+    {"frmAbout", "lblVersion", -1, {70, 52, 259, 15}, true, "ﾊﾞｰｼﾞｮﾝ 0.0.2", G12, QAccessible::StaticText, "ﾊﾞｰｼﾞｮﾝ 0.0.2", About},
     {"frmAbout", "lblDisclaimer", -1, {17, 175, 258, 55}, true, "", G12, QAccessible::NoRole},
 };
 // clang-format on
@@ -177,12 +179,12 @@ private slots:
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w), *up = a->parent();
         const bool reachable = up->indexOfChild(a) >= 0;
         QCOMPARE(reachable, !c.heard.isEmpty());
-        const auto labels = a->relations(QAccessible::Label);
+        const auto labels = a->relations(QAccessible::Label | QAccessible::Labelled);
         if (reachable)
-            QCOMPARE(
-                QStringList({QString::number(a->role()), a->text(QAccessible::Name),
-                             labels.isEmpty() ? "" : labels[0].first->text(QAccessible::Name)}),
-                QStringList({QString::number(c.role), c.heard, c.label}));
+            QCOMPARE(QStringList({QString::number(a->role()), a->text(QAccessible::Name),
+                                  labels.isEmpty() ? "" : labels[0].first->text(QAccessible::Name),
+                                  a->text(QAccessible::Description)}),
+                     QStringList({QString::number(c.role), c.heard, c.label, c.description}));
     }
 
     void menusReadAsDesigned()
@@ -457,6 +459,21 @@ private slots:
         QCOMPARE(m_fx->rt.random.randomizeCount, 2);
         QVERIFY(again->controls().timer("tmrTimer1")->isActive());
         QCOMPARE(background(again->client()), face);
+    }
+
+    // The game over is heard with the score boards as they stand when it opens: 1 after a catch.
+    void gameOverHeardWithTheScore()
+    {
+        startRound(0.5f); // the first drop down the middle, caught; every other one missed
+        for (int tick = 0; tick < 100 && !Forms::find<frmGameOver>(); ++tick)
+            fire(timer());
+        const auto board = [this](const char *caption) {
+            return textOf(control(caption)) + ' ' + textOf(control(QByteArray(caption) + "Brd"));
+        };
+        QVERIFY(QAccessible::queryAccessibleInterface(Forms::find<frmGameOver>())
+                    ->text(QAccessible::Description)
+                    .endsWith(" " + board("lblScore") + ' ' + board("lblHiScore")));
+        QCOMPARE(textOf(control("lblScoreBrd")), "1");
     }
 
     // Random input, ticks and round starts, the playfield's invariants checked after each event.

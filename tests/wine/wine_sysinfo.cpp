@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 // The Windows binding against wine's registry, file system and process start. Run without the
 // word "check" it is the tool that the launcher starts: it writes how it was asked to show its
-// window (STARTUPINFO's flags and show command) beside itself, and exits.
+// window (STARTUPINFO's flags and show command) beside itself, and exits. "animations-off"
+// turns the desktop's animations off, as Settings does, for the game started next.
 #include "shell/RuntimeError.h"
 #include "shell/platform/Win32Platform.h"
 #include "windows/SysInfo.h"
@@ -59,6 +60,11 @@ bool throws(auto f)
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "animations-off")
+        return SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, nullptr,
+                                     SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
+                   ? 0
+                   : 1;
     if (argc != 2 || std::string(argv[1]) != "check") {
         STARTUPINFOW startup{};
         GetStartupInfoW(&startup);
@@ -117,6 +123,16 @@ int main(int argc, char **argv)
     }
     check(read == 2 && (flags & STARTF_USESHOWWINDOW) && show == SW_SHOWNORMAL,
           "the tool is asked for a normal, activated window");
+    // Windows' "show animations" setting, read by the game at start.
+    platform::Win32DesktopMotion motion;
+    for (const BOOL animations : {TRUE, FALSE}) {
+        SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0,
+                              reinterpret_cast<PVOID>(INT_PTR(animations)), 0);
+        int reduced = -1;
+        motion.ask([&](bool answer) { reduced = answer; });
+        check(reduced == !animations, animations ? "animations on: the original flashing"
+                                                 : "animations off: calm flashing");
+    }
     std::printf("%d failed\n", failures);
     return failures ? 1 : 0;
 }

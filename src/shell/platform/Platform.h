@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
-// What the system-information launcher needs from the operating system: the registry, a file
-// test and a program launcher. Each has one binding per platform and a fake in the tests.
+// What the game needs from the operating system: the registry, a file test and a program
+// launcher for the system-information launcher, and the desktop's animation setting. Each has
+// one binding per platform and a fake in the tests.
 namespace platform
 {
 
@@ -61,6 +63,18 @@ class Launcher
 public:
     virtual ~Launcher() = default;
     virtual void start(const std::string &path) = 0;
+};
+
+// Whether the player turned the desktop's animations off: the game-over window then flashes
+// calmly without being asked on the command line.
+class DesktopMotion
+{
+public:
+    virtual ~DesktopMotion() = default;
+    // Asked once, at start. `answer(true)` when the desktop asks for less motion, false when it
+    // keeps its animations or says nothing. Answered at once or later from the event loop:
+    // a desktop that is slow to answer never holds up the first window.
+    virtual void ask(std::function<void(bool reduced)> answer) = 0;
 };
 
 } // namespace platform

@@ -12,6 +12,7 @@ namespace
 platform::Registry *s_registry = nullptr;
 platform::FileTest *s_fileTest = nullptr;
 platform::Launcher *s_launcher = nullptr;
+platform::DesktopMotion *s_desktopMotion = nullptr;
 } // namespace
 
 namespace platform
@@ -45,6 +46,16 @@ Launcher &launcher()
 void setLauncher(Launcher *launcher)
 {
     s_launcher = launcher;
+}
+
+DesktopMotion &desktopMotion()
+{
+    return s_desktopMotion ? *s_desktopMotion : nativeDesktopMotion();
+}
+
+void setDesktopMotion(DesktopMotion *desktopMotion)
+{
+    s_desktopMotion = desktopMotion;
 }
 
 } // namespace platform

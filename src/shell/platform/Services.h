@@ -15,10 +15,13 @@ FileTest &fileTest();
 void setFileTest(FileTest *fileTest);
 Launcher &launcher();
 void setLauncher(Launcher *launcher);
+DesktopMotion &desktopMotion();
+void setDesktopMotion(DesktopMotion *desktopMotion);
 
 // The binding built for this system (one per platform).
 Registry &nativeRegistry();
 FileTest &nativeFileTest();
 Launcher &nativeLauncher();
+DesktopMotion &nativeDesktopMotion();
 
 } // namespace platform

@@ -108,6 +108,12 @@ void Win32Launcher::start(const std::string &path)
     CloseHandle(process.hProcess);
 }
 
+void Win32DesktopMotion::ask(std::function<void(bool reduced)> answer)
+{
+    BOOL animations = TRUE;
+    answer(SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0) && !animations);
+}
+
 Registry &nativeRegistry()
 {
     static Win32Registry registry;
@@ -124,6 +130,12 @@ Launcher &nativeLauncher()
 {
     static Win32Launcher launcher;
     return launcher;
+}
+
+DesktopMotion &nativeDesktopMotion()
+{
+    static Win32DesktopMotion motion;
+    return motion;
 }
 
 } // namespace platform

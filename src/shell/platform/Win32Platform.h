@@ -4,8 +4,8 @@
 
 #include "Platform.h"
 
-// The Windows binding: advapi32 with ANSI names, and the file test and program launch of
-// kernel32. Qt-free, so that it can be checked on its own under wine.
+// The Windows binding: advapi32 with ANSI names, the file test and program launch of kernel32,
+// and the animation setting of user32. Qt-free, so that it can be checked on its own under wine.
 namespace platform
 {
 
@@ -29,6 +29,13 @@ class Win32Launcher final : public Launcher
 {
 public:
     void start(const std::string &path) override;
+};
+
+// "Show animations in Windows" (Settings, Accessibility, Visual effects): off asks for calm.
+class Win32DesktopMotion final : public DesktopMotion
+{
+public:
+    void ask(std::function<void(bool reduced)> answer) override;
 };
 
 } // namespace platform
