@@ -13,7 +13,7 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, display
+from Xlib import X, Xatom, display
 
 TITLE = "～ルミナク～ ホロワ村放射能汚染事故ゲーム"
 ABOUT_CAPTION = TITLE + "のﾊﾞｰｼﾞｮﾝ情報"
@@ -31,6 +31,31 @@ def wait(what, probe, timeout=5):
             raise AssertionError(f"timed out after {timeout} s waiting for {what}")
         time.sleep(0.1)
     return found
+
+
+def wm_view(game, wid):
+    """What a window manager reads of a window: dialog type, owner, taskbar entry, icon sizes
+    (_NET_WM_ICON), fixed size (min = max)."""
+    w, atom = game.xd.create_resource_object("window", wid), game.xd.intern_atom
+    prop = lambda name, kind: getattr(w.get_full_property(atom(name), kind), "value", [])
+    icon, sizes = list(prop("_NET_WM_ICON", Xatom.CARDINAL)), []
+    while icon:
+        sizes, icon = sizes + [tuple(icon[:2])], icon[2 + icon[0] * icon[1]:]
+    hints = w.get_wm_normal_hints()
+    return (atom("_NET_WM_WINDOW_TYPE_DIALOG") in prop("_NET_WM_WINDOW_TYPE", Xatom.ATOM),
+            (list(prop("WM_TRANSIENT_FOR", Xatom.WINDOW)) or [None])[0],
+            atom("_NET_WM_STATE_SKIP_TASKBAR") in prop("_NET_WM_STATE", Xatom.ATOM), sizes,
+            (hints.min_width, hints.min_height) == (hints.max_width, hints.max_height) > (0, 0))
+
+
+def check_window(game, window, owner=None):
+    """Frames (title window, playfield) have the game's icon and a taskbar entry; dialogs (game
+    over, version) sit over the playfield with neither (wine gives a window without an icon its
+    own logo). Every window has a fixed size."""
+    dialog, owned_by, skip, icon, fixed = view = wm_view(game, window[0])
+    expected = (owner is not None, owner and owner[0], owner is not None, True)
+    assert (dialog, owned_by, skip, fixed) == expected and \
+        bool(icon) == (owner is None or game.wine), f"{window}: {view}"
 
 
 class Game:
@@ -107,6 +132,7 @@ def wait_falling(game, field, what, timeout=5):
 def open_playfield(game):
     title = wait("the title window", game.windows, timeout=10)
     assert [w[1:] for w in title] == [(TITLE, 402, 213)], f"title window: {title}"
+    check_window(game, title[0])
     wm_class = game.xd.create_resource_object("window", title[0][0]).get_wm_class()
     assert wm_class == (("luminaku.exe",) * 2 if game.wine else ("luminaku", "Luminaku")), \
         f"WM_CLASS, which taskbars show: {wm_class}"  # under wine, wine's own
@@ -116,6 +142,7 @@ def open_playfield(game):
                  now[0][0] != title[0][0] and now or
                  (game.wine and not subprocess.run(start, capture_output=True)))
     assert field[0][1] == TITLE, f"after START!: {field}"
+    check_window(game, field[0])
     return field[0]
 
 
@@ -157,6 +184,16 @@ def flow_round(game):
     looks = [x("import", "-window", str(over[0]), "-crop", "1x1+4+4", "-depth", "8", "rgb:-")
              for _ in iter(lambda: time.monotonic() < end, False)]
     assert sum(a != b for a, b in zip(looks, looks[1:])) <= 3, f"{len(looks)} looks: {looks}"
+    check_window(game, over, field)
+    # Quit with it open: the playfield goes, the game-over window flashes on until its OK.
+    game.menu(field[0], "f", "x")
+    game.keys(wait("the quit question", lambda: game.other(field[0], over[0]))[0][0], "Return")
+    wait("the playfield to go", lambda: [w[0] for w in game.windows()] == [over[0]])
+    colour = lambda: x("import", "-window", str(over[0]), "-crop", "1x1+4+4", "-depth", "8", "rgb:-")
+    shown = colour()
+    wait("the game-over window to flash on", lambda: colour() != shown)
+    x("xdotool", "mousemove", "--window", str(over[0]), "200", "180", "click", "1")  # OK
+    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
 
 
 def flow_about(game):
@@ -166,6 +203,7 @@ def flow_about(game):
         game.menu(field[0], "h", "a")
         about = wait("the version window", lambda: game.other(field[0]))[0]
         assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+        check_window(game, about, field)
         if destroyed:
             x("xdotool", "windowclose", str(about[0]))
             wait("the window to go", lambda: game.other(field[0]) == [])
