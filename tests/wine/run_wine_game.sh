@@ -19,7 +19,8 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;
 # Wine takes the language of Windows from the locale. A locale present here only by name
 # leaves wine unable to write Japanese file names: a Japanese locale of our own.
 localedef -i ja_JP -f UTF-8 "$work/ja_JP.UTF-8"
-export LOCPATH=$work LC_ALL=ja_JP.UTF-8
+export LOCPATH=$work
+export LC_ALL=ja_JP.UTF-8 2>/dev/null # for the programs started: this shell read LOCPATH too early
 # A window manager, as on any desktop: without one, wine holds every window it hides for 2 s,
 # waiting for a manager to answer.
 openbox >/dev/null 2>&1 &
@@ -31,33 +32,37 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-# The prefix's files and registry, without what wine itself changes on every start.
+# The prefix's files and registry, without the devices wine finds afresh on every start (and
+# the times), the console settings of the command-line tools, and the seeder's test keys.
 snapshot() {
     wineserver -w
     (cd "$WINEPREFIX" && find drive_c -printf '%y %p\n' | sort &&
-        sed -E 's/^(\[.*\]) [0-9]+$/\1/; /^#time=/d; /^"DriverDateData"=/d' ./*.reg)
+        sed -E 's/^(\[.*\]) [0-9]+$/\1/; /^#time=/d' ./*.reg | awk -v RS= '!/^\[(Console|Hardware|'\
+'System\\\\(ControlSet001|CurrentControlSet)\\\\(Control\\\\(Class|DeviceClasses|Video)|Enum)|'\
+'Software\\\\(LuminakuTest|Microsoft\\\\(Shared Tools|Windows NT\\\\CurrentVersion\\\\NetworkCards)))/')
 }
 entry() {
     wine reg query "$1\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Luminaku" |
         iconv -f CP932 -t UTF-8 | tr -d '\r' | sed -E 's/^ +//; s/ {4}/|/g'
 }
 wineboot --init >/dev/null 2>&1
+user=$(wine winepath -u "$(wine cmd /c echo %USERPROFILE% | tr -d '\r')")
 for mode in CurrentUser AllUsers; do
     if [ $mode = CurrentUser ]; then
-        hive=HKCU key=HKEY_CURRENT_USER other=HKLM dpi=96 dir=users/$USER/AppData/Local/Programs
-        menu=users/$USER/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
+        hive=HKCU key=HKEY_CURRENT_USER other=HKLM dpi=96 dir=$user/AppData/Local/Programs
+        menu=$user/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
     else
-        hive=HKLM key=HKEY_LOCAL_MACHINE other=HKCU dpi=144 dir=Program\ Files
-        menu=ProgramData/Microsoft/Windows/Start\ Menu/Programs
+        hive=HKLM key=HKEY_LOCAL_MACHINE other=HKCU dpi=144 dir=$WINEPREFIX/drive_c/Program\ Files
+        menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs
     fi
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null
     wineboot -r >/dev/null 2>&1 # a restart, as after the uninstallation below
     before=$(snapshot)
     wine "$installer" /S /$mode
     wineserver -w
-    dir=$WINEPREFIX/drive_c/$dir/Luminaku menu=$WINEPREFIX/drive_c/$menu/$TITLE
+    dir=$dir/Luminaku menu=$menu/$TITLE
     [ -f "$dir/luminaku.exe" ] || fail "$mode: no luminaku.exe in $dir"
-    [ "$(ls "$menu")" = "$(printf '%s\n' "$TITLE (点滅控えめ).lnk" "$TITLE.lnk" アンインストール.lnk)" ] ||
+    [ "$(ls "$menu" | sort)" = "$(printf '%s\n' "$TITLE.lnk" "$TITLE (点滅控えめ).lnk" アンインストール.lnk | sort)" ] ||
         fail "$mode: the Start menu shortcuts: $(ls "$menu")"
     strings -el "$menu/$TITLE (点滅控えめ).lnk" | grep -qx -- --calm || fail "no --calm shortcut"
     win=$(wine winepath -w "$dir" | tr -d '\r')
@@ -86,6 +91,7 @@ EOF
     E2E_SCALE=$(awk "BEGIN { print $dpi / 96 }") QT_FORCE_STDERR_LOGGING=1 \
         /usr/bin/python3 "$e2e" "$dir/luminaku.exe" windows "$seeder" 2> >(tee "$work/log" >&2)
     ! grep -q 'qt\.qpa\|DpiAwareness' "$work/log" || fail "Qt warned at $dpi dpi"
+    rm -r "$WINEPREFIX/drive_c/sys info" "$WINEPREFIX/drive_c/sys.exe" # the seeder's stand-in tool
 
     wine "$dir/Uninstall.exe" /S
     wineserver -w
