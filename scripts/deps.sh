@@ -38,6 +38,8 @@ TEST_PACKAGES=(python3 python3-xlib xvfb xauth xdotool x11-utils imagemagick dbu
                lintian weston qt6-wayland reuse librsvg2-bin appstream-compose)
 
 # What the Windows build takes on top of building the game: the cross compiler, Debian's Qt
-# source and the tools to unpack it, the installer compiler, and wine on a display of its own.
+# source and the tools to unpack it, the installer compiler, and wine on a display of its own,
+# with the Japanese locale's source (the wine check builds the locale for itself).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev xz-utils nsis
-                  wine wine64 python3 python3-xlib xvfb xauth xdotool x11-utils imagemagick openbox)
+                  wine wine64 python3 python3-xlib xvfb xauth xdotool x11-utils imagemagick openbox
+                  locales)

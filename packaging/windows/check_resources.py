@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-"""What Windows shows of the compiled resource script: version, texts, language, icon.
+"""What Windows shows of the compiled resource script: version, texts, language, icon, manifest.
 
-    check_resources.py RC ICO TITLE VERSION ART_DIR    (exit 77: no windres installed)
+    check_resources.py RC ICO TITLE VERSION ART_DIR MANIFEST    (exit 77: no windres installed)
 """
 import re, shutil, struct, subprocess, sys, tempfile
+import xml.etree.ElementTree as ElementTree
 
-rc, ico, title, version, art = sys.argv[1:]
+rc, ico, title, version, art, manifest = sys.argv[1:]
 windres = shutil.which("x86_64-w64-mingw32-windres")
 if not windres:
     sys.exit(print("skipped: no x86_64-w64-mingw32-windres") or 77)
@@ -40,9 +41,15 @@ for key, value in (("FileDescription", title), ("ProductName", title),
     got = re.search(key + "\0+([^\0]*)\0", text)
     check(got and got[1] == value, f"{key} {got and got[1]!r} is {value!r}")
 check("041103a4\0" in text and "Translation\0\0\u0411\u03a4" in text, "Japanese, code page 932")
-for kind in (14, 16):  # icon group, version block: both in Japanese
-    header = struct.pack("<HHHH", 0xFFFF, kind, 0xFFFF, 1)
-    check(re.search(re.escape(header) + b".{6}\x11\x04", res, re.S), f"resource {kind} is 0x411")
+# The icon group under the name Qt looks up, the version block and the manifest (numbered 1, the
+# one a program's start reads), all in Japanese.
+for kind, name in ((14, "IDI_ICON1"), (16, 1), (24, 1)):
+    key = name.encode("utf-16-le") + b"\0\0" if str(name) == name else struct.pack("<HH", 0xFFFF, name)
+    header = struct.pack("<HH", 0xFFFF, kind) + key
+    check(re.search(re.escape(header) + b".{6}\x11\x04", res, re.S), f"resource {kind} {name} is 0x411")
+# Windows refuses to start a program whose manifest is not well-formed XML.
+data = open(manifest, "rb").read()
+check(data in res and ElementTree.fromstring(data).tag.endswith("assembly"), "the manifest, whole")
 
 # The icon Explorer shows: what the .ico holds, and that the resources hold it too.
 data = open(ico, "rb").read()

@@ -47,18 +47,13 @@ set(LUMINAKU_WINDOWS_INSTALLER ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.ex
 set(LUMINAKU_TITLE "${LUMINAKU_TITLE}" CACHE INTERNAL "The game's title, for the tests")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Luminaku)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Luminaku)
-# The Start menu: a folder and a shortcut, both under the game's title.
-set(CPACK_PACKAGE_EXECUTABLES luminaku "${LUMINAKU_TITLE}")
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+# The installer from a template of our own (NSIS.template.in beside this file): the Start menu
+# folder under the game's title, with the game, the game with calm flashing, and the uninstaller.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
 set(CPACK_NSIS_DISPLAY_NAME "${LUMINAKU_TITLE}")
 set(CPACK_NSIS_PACKAGE_NAME "${LUMINAKU_TITLE}")
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_MUI_ICON ${LUMINAKU_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${LUMINAKU_ICO})
 set(CPACK_NSIS_INSTALLED_ICON_NAME luminaku.exe)
 set(CPACK_NSIS_URL_INFO_ABOUT ${LUMINAKU_REPOSITORY})
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-# A 64-bit installer for the 64-bit game, and a Unicode one: the title is Japanese.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)

@@ -6,6 +6,9 @@
 #include "AppInfo.h"
 #include "Forms.h"
 #include "Runtime.h"
+#ifdef LUMINAKU_X11
+#include "platform/X11Session.h"
+#endif
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,6 +33,7 @@ QWidget *newClient(QWidget *form)
 
 // The windows that stand over this one (an open menu, a message box, and what stands over them)
 // close as their own close button would: a menu lets go, a box gives its close-button answer.
+// The game's own dialogs stand over the game's window too, but live on without it.
 void closeWindowsOver(const QWidget *window)
 {
     const QWindow *beneath = window->windowHandle();
@@ -38,7 +42,7 @@ void closeWindowsOver(const QWidget *window)
     for (QWidget *w : QApplication::topLevelWidgets())
         windows << w;
     for (const QPointer<QWidget> &over : windows) {
-        if (!over || !over->isVisible() || !over->windowHandle() ||
+        if (!over || qobject_cast<Form *>(over) || !over->isVisible() || !over->windowHandle() ||
             over->windowHandle()->transientParent() != beneath)
             continue;
         closeWindowsOver(over);
@@ -46,12 +50,24 @@ void closeWindowsOver(const QWidget *window)
     }
 }
 
+// Every frame is fixed; on Windows the hint takes the sizing border away too. A dialog is one to
+// the window system as well: no taskbar entry of its own, kept above the game's window. Without
+// the system-menu hint, Qt for Windows gives it the modal dialog frame, which shows no icon.
+Qt::WindowFlags frameFlags(bool dialog)
+{
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+#ifdef Q_OS_WIN
+    if (dialog) return flags | Qt::Dialog;
+#endif
+    return flags | (dialog ? Qt::Dialog : Qt::Window) | Qt::WindowSystemMenuHint;
+}
+
 } // namespace
 
 Form::Form(const Settings &settings, std::span<const layout::Control> table)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_client(newClient(this)), m_dialog(settings.dialog)
+    : QWidget(nullptr, frameFlags(settings.dialog)), m_client(newClient(this)),
+      m_dialog(settings.dialog)
 {
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QString::fromUtf8(settings.caption ? settings.caption : AppInfo::Title));
@@ -108,7 +124,23 @@ void Form::closeRequested()
 
 void Forms::showForm(Form *form)
 {
-    if (!form->isVisible()) form->show();
+    if (form->isVisible()) return;
+    if (form->isDialog()) {
+        // Owned by the game's window on the window system's level only: a child object would go
+        // with it, and after Quit the game-over window stays until its OK. When the owner's
+        // window is destroyed, Qt lets go of it (and Windows does not take the dialog along).
+        form->winId(); // its window, made now
+        auto frame = std::find_if(s_loaded.begin(), s_loaded.end(), [form](const auto &entry) {
+            return entry.second && entry.second != form && !entry.second->isDialog() &&
+                   entry.second->isVisible();
+        });
+        form->windowHandle()->setTransientParent(
+            frame == s_loaded.end() ? nullptr : frame->second->windowHandle());
+#ifdef LUMINAKU_X11
+        platform::x11::skipTaskbar(form);
+#endif
+    }
+    form->show();
 }
 
 void Forms::unload(Form *form)

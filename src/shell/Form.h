@@ -21,7 +21,7 @@ public:
         Border border;
         layout::Picture icon = layout::Picture::None;
         const char *caption = nullptr; // the application title if not given
-        bool dialog = false;           // told to assistive technology as a dialog, else as a frame
+        bool dialog = false; // a dialog to the window system and assistive technology, else a frame
     };
 
     Form(const Settings &settings, std::span<const layout::Control> table);

@@ -15,11 +15,16 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, display
+from Xlib import X, Xatom, display
 
 TITLE = "～ルミナク～ ホロワ村放射能汚染事故ゲーム"
 ABOUT_CAPTION = TITLE + "のﾊﾞｰｼﾞｮﾝ情報"
 CLIENT_HEIGHT = 213  # the playfield's client area, below its menu bar
+SCALE = float(os.environ.get("E2E_SCALE", 1))  # the screen's, as Windows sets it (144 dpi: 1.5)
+
+
+def px(n):
+    return round(n * SCALE)
 
 
 def x(*args):
@@ -33,6 +38,31 @@ def wait(what, probe, timeout=5):
             raise AssertionError(f"timed out after {timeout} s waiting for {what}")
         time.sleep(0.1)
     return found
+
+
+def wm_view(game, wid):
+    """What a window manager reads of a window: dialog type, owner, taskbar entry, icon sizes
+    (_NET_WM_ICON), fixed size (min = max)."""
+    w, atom = game.xd.create_resource_object("window", wid), game.xd.intern_atom
+    prop = lambda name, kind: getattr(w.get_full_property(atom(name), kind), "value", [])
+    icon, sizes = list(prop("_NET_WM_ICON", Xatom.CARDINAL)), []
+    while icon:
+        sizes, icon = sizes + [tuple(icon[:2])], icon[2 + icon[0] * icon[1]:]
+    hints = w.get_wm_normal_hints()
+    return (atom("_NET_WM_WINDOW_TYPE_DIALOG") in prop("_NET_WM_WINDOW_TYPE", Xatom.ATOM),
+            (list(prop("WM_TRANSIENT_FOR", Xatom.WINDOW)) or [None])[0],
+            atom("_NET_WM_STATE_SKIP_TASKBAR") in prop("_NET_WM_STATE", Xatom.ATOM), sizes,
+            (hints.min_width, hints.min_height) == (hints.max_width, hints.max_height) > (0, 0))
+
+
+def check_window(game, window, owner=None):
+    """Frames (title window, playfield) have the game's icon and a taskbar entry; dialogs (game
+    over, version) sit over the playfield with neither (wine gives a window without an icon its
+    own logo). Every window has a fixed size."""
+    dialog, owned_by, skip, icon, fixed = view = wm_view(game, window[0])
+    expected = (owner is not None, owner and owner[0], owner is not None, True)
+    assert (dialog, owned_by, skip, fixed) == expected and \
+        bool(icon) == (owner is None or game.wine), f"{window}: {view}"
 
 
 class Game:
@@ -92,18 +122,21 @@ class Game:
     def look(self, field):
         """The playfield as drawn: drops shown (by index), bins shown (by lane) and the
         pictures of the score and high-score boards. One read of the window, a few ms."""
+        width, height = px(312), px(CLIENT_HEIGHT)
         data = self.xd.create_resource_object("window", field[0]).get_image(
-            0, field[3] - CLIENT_HEIGHT, 312, CLIENT_HEIGHT, X.ZPixmap, 0xFFFFFFFF).data
+            0, field[3] - height, width, height, X.ZPixmap, 0xFFFFFFFF).data
 
         def row(x0, y, n=1):
-            return data[4 * (312 * y + x0):4 * (312 * y + x0 + n)]
+            return data[4 * (width * y + x0):4 * (width * y + x0 + n)]
 
         def shown(x0, y0):  # a 32-pixel picture cell with something drawn on most of its lines
-            return sum(row(x0, y, 32) != row(4, 4) * 32 for y in range(y0, y0 + 32)) > 16
+            return sum(row(px(x0), y, px(32)) != row(4, 4) * px(32)
+                       for y in range(px(y0), px(y0 + 32))) > px(16)
 
         drops = [i for i in range(12) if shown(24 + 48 * (i // 4), 32 + 32 * (i % 4))]
         bins = [j for j in range(3) if shown(24 + 48 * j, 168)]
-        boards = [b"".join(row(202, y, 77) for y in range(y0, y0 + 13)) for y0 in (34, 74)]
+        boards = [b"".join(row(px(202), y, px(77)) for y in range(px(y0), px(y0 + 13)))
+                  for y0 in (34, 74)]
         return drops, bins, *boards
 
 
@@ -115,16 +148,19 @@ def wait_falling(game, field, what, timeout=5):
 
 def open_playfield(game):
     title = wait("the title window", game.windows, timeout=10)
-    assert [w[1:] for w in title] == [(TITLE, 402, 213)], f"title window: {title}"
+    assert [w[1:] for w in title] == [(TITLE, px(402), px(213))], f"title window: {title}"
+    check_window(game, title[0])
     wm_class = game.xd.create_resource_object("window", title[0][0]).get_wm_class()
     assert wm_class == (("luminaku.exe",) * 2 if game.wine else ("luminaku", "Luminaku")), \
         f"WM_CLASS, which taskbars show: {wm_class}"  # under wine, wine's own
-    start = ["xdotool", "mousemove", "--window", str(title[0][0]), "200", "180", "click", "1"]
+    start = ["xdotool", "mousemove", "--window", str(title[0][0]), str(px(200)), str(px(180)),
+             "click", "1"]
     x(*start)  # START!; under wine the window may show before it takes clicks: once more then
     field = wait("the playfield alone", lambda: len(now := game.windows()) == 1 and
                  now[0][0] != title[0][0] and now or
                  (game.wine and not subprocess.run(start, capture_output=True)))
     assert field[0][1] == TITLE, f"after START!: {field}"
+    check_window(game, field[0])
     return field[0]
 
 
@@ -175,12 +211,21 @@ def flow_round(game):
     # Started --calm (with a Qt option), or where the desktop's animations are off (the portal's
     # setting or KDE's), it changes its colour at most three times in a second.
     assert flashes(game, over) <= 3
+    check_window(game, over, field)
+    # Quit with it open: the playfield goes, the game-over window flashes on until its OK.
+    game.menu(field[0], "f", "x")
+    game.keys(wait("the quit question", lambda: game.other(field[0], over[0]))[0][0], "Return")
+    wait("the playfield to go", lambda: [w[0] for w in game.windows()] == [over[0]])
+    assert flashes(game, over) > 0, "the game-over window stopped flashing with the playfield"
+    x("xdotool", "mousemove", "--window", str(over[0]), "200", "180", "click", "1")  # OK
+    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
 
 
 def open_about(game, field):
     game.menu(field[0], "h", "a")
     about = wait("the version window", lambda: game.other(field[0]))[0]
     assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+    check_window(game, about, field)
     return about[0]
 
 
@@ -258,14 +303,19 @@ def flow_destroy(game):
 
 
 def flow_windows(game):
-    """What a Windows player meets, from the title window to Quit, with the system-information
-    tool that the registry names; the tool, a copy of the seeder, says how it was started."""
+    """What a Windows player meets at the screen's scale, from the title window to Quit: a round
+    to its end, the game-over window left open over everything after, the version window, and the
+    system-information tool that the registry names (a copy of the seeder, which says how it was
+    started)."""
     field = open_playfield(game)
     game.menu(field[0], "f", "s")
-    wait_falling(game, field, "a drop to appear and fall")
+    over = wait("the game-over window", lambda: game.other(field[0]), timeout=90)[0]
+    assert over[1:] == (TITLE, px(402), px(213)), f"not the game-over window: {over}"
+    check_window(game, over, field)
     game.menu(field[0], "h", "a")
-    about = wait("the version window", lambda: game.other(field[0]))[0]
-    assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+    about = wait("the version window", lambda: game.other(field[0], over[0]))[0]
+    assert about[1:] == (ABOUT_CAPTION, px(382), px(237)), f"not the version window: {about}"
+    check_window(game, about, field)
     drive_c = os.path.join(os.environ["WINEPREFIX"], "drive_c")
     shown = os.path.join(drive_c, "sys info", "MSINFO32.EXE.shown")
     for seeded in (False, True):
@@ -276,16 +326,22 @@ def flow_windows(game):
         if seeded:
             wait("the tool the registry names to start", lambda: os.path.exists(shown), 10)
         else:
-            box = wait("the not-available message", lambda: game.other(field[0], about[0]))[0]
+            box = wait("the not-available message",
+                       lambda: game.other(field[0], about[0], over[0]))[0]
             assert box[1] == TITLE, f"the message's title: {box[1]!r}"
             game.keys(box[0], "Return")
-            wait("the message to close", lambda: game.other(field[0], about[0]) == [])
+            wait("the message to close", lambda: game.other(field[0], about[0], over[0]) == [])
     # Since the tool started, wine hands the game's windows the keys only once they are clicked.
-    x("xdotool", "mousemove", "--window", str(about[0]), "328", "186", "click", "1")  # OK
-    wait("OK to close the version window", lambda: game.other(field[0]) == [])
-    x("xdotool", "mousemove", "--window", str(field[0]), "150", "10", "click", "1")
+    click = lambda window, at: x("xdotool", "mousemove", "--window", str(window[0]),
+                                 *(str(px(n)) for n in at), "click", "1")
+    click(about, (328, 186))  # OK
+    wait("OK to close the version window", lambda: game.other(field[0], over[0]) == [])
+    click(field, (150, 10))
     game.menu(field[0], "f", "x")
-    game.keys(wait("the quit question", lambda: game.other(field[0]))[0][0], "Return")
+    game.keys(wait("the quit question", lambda: game.other(field[0], over[0]))[0][0], "Return")
+    # Windows takes an owned window along with its owner: this one stays until its OK.
+    wait("the playfield to go", lambda: [w[0] for w in game.windows()] == [over[0]])
+    click(over, (200, 180))  # OK
     assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"
 
 

@@ -165,6 +165,11 @@ private slots:
             QCOMPARE(form->minimumSize(), form->maximumSize()); // not resizable
             QCOMPARE(form->windowTitle(), c.text);
             QCOMPARE(!form->windowIcon().isNull(), c.shown);
+            // Dialogs to the window system too, owned by the playfield's window.
+            const bool dialog = c.role == QAccessible::Dialog;
+            QCOMPARE(form->windowType(), dialog ? Qt::Dialog : Qt::Window);
+            QCOMPARE(form->windowHandle()->transientParent(),
+                     dialog ? m_main->windowHandle() : nullptr);
         } else {
             QCOMPARE(w->geometry(), c.rect);
             QCOMPARE(w->isVisible(), c.shown);
@@ -375,7 +380,12 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(stepTimer.isNull());
         QCOMPARE(m_fx->lastWindowGone, gameOverOpen ? 0 : 1);
-        if (gameOverOpen) Forms::find<frmGameOver>()->controls().button("cmdOKButton")->click();
+        if (gameOverOpen) { // it flashes on, its owner gone
+            frmGameOver *over = Forms::find<frmGameOver>();
+            QVERIFY(over->isVisible() && over->controls().timer("tmrTimer1")->isActive());
+            QVERIFY(!over->windowHandle()->transientParent());
+            over->controls().button("cmdOKButton")->click();
+        }
         QCOMPARE(m_fx->lastWindowGone, 1);
     }
 

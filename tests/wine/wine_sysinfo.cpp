@@ -3,7 +3,8 @@
 // The Windows binding against wine's registry, file system and process start. Run without the
 // word "check" it is the tool that the launcher starts: it writes how it was asked to show its
 // window (STARTUPINFO's flags and show command) beside itself, and exits. "animations-off"
-// turns the desktop's animations off, as Settings does, for the game started next.
+// turns the desktop's animations off, as Settings does, for the game started next;
+// "animations-on" turns them back on.
 #include "shell/RuntimeError.h"
 #include "shell/platform/Win32Platform.h"
 #include "windows/SysInfo.h"
@@ -60,8 +61,10 @@ bool throws(auto f)
 
 int main(int argc, char **argv)
 {
-    if (argc == 2 && std::string(argv[1]) == "animations-off")
-        return SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, nullptr,
+    if (const std::string command = argc == 2 ? argv[1] : "";
+        command == "animations-off" || command == "animations-on")
+        return SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0,
+                                     reinterpret_cast<PVOID>(INT_PTR(command == "animations-on")),
                                      SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
                    ? 0
                    : 1;

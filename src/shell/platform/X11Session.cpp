@@ -65,4 +65,21 @@ void attach()
     qApp->installNativeEventFilter(&destroyed);
 }
 
+void skipTaskbar(QWidget *window)
+{
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return;
+    xcb_connection_t *c = x11->connection();
+    const auto atom = [c](const char *name) {
+        auto cookie = xcb_intern_atom(c, false, uint16_t(qstrlen(name)), name);
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
+        const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(reply);
+        return found;
+    };
+    const xcb_atom_t skip = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
+                        atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &skip);
+}
+
 } // namespace platform::x11
