@@ -88,7 +88,9 @@ void Form::closeRequested()
 
 void Forms::showForm(Form *form)
 {
-    if (!form->isVisible()) form->show();
+    // Not show(): where windows open full screen by default (Qt in a browser), it would
+    // stretch the game's fixed-size windows over the whole page.
+    if (!form->isVisible()) form->setVisible(true);
 }
 
 void Forms::unload(Form *form)
