@@ -23,7 +23,7 @@ import websocket
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
-from e2e import CLIENT_HEIGHT, read_playfield, wait  # noqa: E402  the desktop's checks
+from e2e import CLIENT_HEIGHT, read_playfield, wait, wait_falling  # noqa: E402  the desktop's
 
 BUDGET = 6_000_000  # bytes: the whole download, gzipped as a web server sends it
 FIRST_WINDOW = 2.0  # seconds from asking for the page to the title window, on a local server
@@ -41,13 +41,8 @@ const copy = (image, x, y, w, h) => {
   g.drawImage(image, x, y, w, h, 0, 0, w, h);
   return g.getImageData(0, 0, w, h).data;
 };
-window.__pixels = (x, y, w, h) => {
-  const data = copy(document.getElementById("screen"), x, y, w, h);
-  let text = "";
-  for (let i = 0; i < data.length; i += 32768)
-    text += String.fromCharCode.apply(null, data.subarray(i, i + 32768));
-  return btoa(text);
-};
+window.__pixels = (x, y, w, h) => btoa(Array.from(copy(document.getElementById("screen"), x, y, w, h),
+                                                  c => String.fromCharCode(c)).join(""));
 window.__like = async (name, x, y, w, h, sx, sy) => {
   const shot = await createImageBitmap(await (await fetch("/desktop/" + name)).blob());
   const a = copy(shot, x, y, w, h), b = copy(document.getElementById("screen"), sx, sy, w, h);
@@ -55,16 +50,13 @@ window.__like = async (name, x, y, w, h, sx, sy) => {
   for (let i = 0; i < a.length; i += 4) same += [0, 1, 2].every(k => Math.abs(a[i + k] - b[i + k]) <= 48);
   return same / (w * h);
 };
-window.__changes = (x, y) => new Promise(done => {  // a pixel's colour changes in a second
-  let last = null, changes = 0;
-  const end = performance.now() + 1000;
-  const step = () => {
-    const now = window.__pixels(x, y, 1, 1);
-    changes += last !== null && now !== last;
-    last = now;
-    if (performance.now() < end) requestAnimationFrame(step); else done(changes);
+window.__changes = (x, y, end = performance.now() + 1000) => new Promise(done => {
+  let last = window.__pixels(x, y, 1, 1), changes = 0;  // a pixel's colour changes in a second
+  const step = (now = window.__pixels(x, y, 1, 1)) => {
+    changes += now !== last, last = now;
+    performance.now() < end ? requestAnimationFrame(() => step()) : done(changes);
   };
-  requestAnimationFrame(step);
+  requestAnimationFrame(() => step());
 });
 """
 
@@ -146,6 +138,7 @@ def find_windows(width, height, data):
     return found
 
 
+ACTIVE = bytes((48, 140, 198, 255))  # the title bar of the window that has the keys
 KEYS = {"Left": ("ArrowLeft", "ArrowLeft", 37), "Right": ("ArrowRight", "ArrowRight", 39),
         "Return": ("Enter", "Enter", 13), "Escape": ("Escape", "Escape", 27),
         **{k: (k, "Key" + k.upper(), ord(k.upper())) for k in "fshxa"}}
@@ -163,8 +156,11 @@ class Page:
         size = self.b.js("(c => c && c.width && [c.width, c.height])(document.getElementById('screen'))")
         return find_windows(*size, self.client((0, 0, *size))) if size else []
 
-    def other(self, *known):
+    def other(self, *known):  # the windows but those
         return [w for w in self.windows() if w not in known]
+
+    def active(self, window):  # it has the keys: its title bar is in the active colour
+        wait("the window to have the keys", lambda: self.client(window, 0, -5, 1, 1) == ACTIVE)
 
     def client(self, window, x=0, y=0, w=None, h=None):
         return base64.b64decode(self.b.js(f"window.__pixels({window[0] + x}, {window[1] + y}, "
@@ -194,15 +190,11 @@ class Page:
     def menu(self, field, menu_key, item_key):
         """A menu command from the keyboard. The menu opens over the playfield's top left
         corner, where no drop falls."""
+        self.active(field)
         before = self.client(field, 0, 18, 100, 30)
         self.key(menu_key, alt=True)
         wait("the menu to open", lambda: self.client(field, 0, 18, 100, 30) != before)
         self.key(item_key)
-
-
-def wait_falling(page, field, what, timeout=5):
-    seen = set()
-    wait(what, lambda: len(seen.add(tuple(page.look(field)[0])) or seen) >= 3, timeout)
 
 
 def open_playfield(page):
@@ -239,15 +231,17 @@ def flow_play(page):
     assert about[2:] == (382, 237), f"not the version window: {about}"
     like = page.like_desktop(about, "about", 70, 52, 80, 15)
     assert like >= 0.95, f"ﾊﾞｰｼﾞｮﾝ 0.0.2 is {like:.1%} as on the desktop"
+    page.active(about)
     page.key("s", alt=True)
-    wait("the not-available notice", lambda: page.other(field, about))
+    page.active(wait("the not-available notice", lambda: page.other(field, about))[0])
     page.key("Return")
     wait("the notice to close", lambda: page.other(field, about) == [])
+    page.active(about)
     page.key("Escape")
     wait("Escape to close the version window", lambda: page.other(field) == [])
     for key in ("Escape", "Return"):  # No, then Yes (the default)
         page.menu(field, "f", "x")
-        wait("the quit question", lambda: page.other(field))
+        page.active(wait("the quit question", lambda: page.other(field))[0])
         page.key(key)
         if key == "Escape":
             wait("No to close the question", lambda: page.other(field) == [])
