@@ -69,7 +69,7 @@ class Files(http.server.SimpleHTTPRequestHandler):
             return os.path.join(HERE, "..", "..", "docs", "screenshots", os.path.basename(path))
         return super().translate_path(path)
 
-    def log_message(self, *args):
+    def log_message(self, *args):  # quiet
         pass
 
 
@@ -263,12 +263,8 @@ def flow_calm(page):
 
 
 if __name__ == "__main__":
-    site, total = sys.argv[1], 0
-    for name in sorted(os.listdir(site)):
-        with open(os.path.join(site, name), "rb") as f:
-            raw = f.read()
-        total += (packed := len(gzip.compress(raw, 9)))
-        print(f"{name}: {len(raw)} bytes, {packed} gzipped")
+    site = sys.argv[1]  # scripts/web.sh lists the files and their sizes
+    total = sum(len(gzip.compress(open(os.path.join(site, f), "rb").read(), 9)) for f in os.listdir(site))
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
                                              functools.partial(Files, directory=site))
     server.handle_error = lambda *_: None  # a download the browser gave up on a page change
