@@ -15,6 +15,11 @@ if(WIN32)
     shell/platform/Win32Platform.cpp shell/platform/Win32Platform.h
     shell/platform/Cp932Win32.cpp)
   target_link_libraries(luminaku_core PRIVATE advapi32)
+elseif(EMSCRIPTEN)
+  # The C library of emscripten has iconv built in.
+  target_sources(luminaku_core PRIVATE
+    shell/platform/WebPlatform.cpp shell/platform/WebPlatform.h
+    shell/platform/Cp932Iconv.cpp)
 else()
   find_package(Iconv REQUIRED)
   target_sources(luminaku_core PRIVATE

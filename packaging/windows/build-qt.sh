@@ -7,6 +7,7 @@
 # Usage: build-qt.sh   (LUMINAKU_CACHE overrides the cache folder)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../qt-source.sh"
 toolchain=$(cd "$here/../../cmake" && pwd)/mingw-w64.cmake
 
 # Only what the game uses: Core, Gui, Widgets, the windows platform plugin and the Vista style.
@@ -45,31 +46,7 @@ if [ "$(cat "$work/.key" 2>/dev/null)" != "$key" ]; then
     echo "$key" >"$work/.key"
 fi
 cd -P "$work" # Qt refuses to build below a symbolic link
-if [ ! -d src ]; then
-    # apt-get source needs a deb-src entry: derive one from the machine's own Debian sources,
-    # once, into files of our own that the derivation itself never reads back.
-    if ! apt-get source --download-only "qt6-base=$debver" >&2 2>/dev/null; then
-        srcdir=/etc/apt/sources.list.d
-        ours=luminaku-deb-src
-        for f in "$srcdir"/*.sources; do
-            if [ "$f" != "$srcdir/$ours.sources" ] && grep -qsi '^URIs:.*debian' "$f"; then
-                sed 's/^Types:.*/Types: deb-src/' "$f"
-            fi
-        done >"$work/$ours.sources"
-        for f in /etc/apt/sources.list "$srcdir"/*.list; do
-            if [ "$f" != "$srcdir/$ours.list" ] && [ -f "$f" ]; then
-                sed -n 's/^deb \(.*debian.*\)/deb-src \1/p' "$f"
-            fi
-        done >"$work/$ours.list"
-        rm -f "$srcdir/$ours.sources" "$srcdir/$ours.list"
-        for ext in sources list; do
-            if [ -s "$work/$ours.$ext" ]; then mv "$work/$ours.$ext" "$srcdir/$ours.$ext"; fi
-        done
-        apt-get update -qq >&2
-        apt-get source --download-only "qt6-base=$debver" >&2
-    fi
-    dpkg-source --no-check -x qt6-base_*.dsc src >&2
-fi
+qt_source "$debver"
 
 cmake -S src -B build -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \

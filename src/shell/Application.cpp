@@ -6,6 +6,9 @@
 #ifdef LUMINAKU_X11
 #include "platform/X11Session.h"
 #endif
+#ifdef Q_OS_WASM
+#include "platform/WebPlatform.h"
+#endif
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -54,6 +57,9 @@ Application::Application(int &argc, char **argv) : QApplication(platformDefaults
         installTranslator(translator);
 #ifdef LUMINAKU_X11
     platform::x11::attach();
+#endif
+#ifdef Q_OS_WASM
+    platform::web::attach();
 #endif
 }
 

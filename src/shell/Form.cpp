@@ -140,7 +140,9 @@ void Forms::showForm(Form *form)
         platform::x11::skipTaskbar(form);
 #endif
     }
-    form->show();
+    // Not show(): where windows open full screen by default (Qt in a browser), it would
+    // stretch the game's fixed-size windows over the whole page.
+    form->setVisible(true);
 }
 
 void Forms::unload(Form *form)

@@ -122,22 +122,27 @@ class Game:
     def look(self, field):
         """The playfield as drawn: drops shown (by index), bins shown (by lane) and the
         pictures of the score and high-score boards. One read of the window, a few ms."""
-        width, height = px(312), px(CLIENT_HEIGHT)
-        data = self.xd.create_resource_object("window", field[0]).get_image(
-            0, field[3] - height, width, height, X.ZPixmap, 0xFFFFFFFF).data
+        height = px(CLIENT_HEIGHT)
+        return read_playfield(self.xd.create_resource_object("window", field[0]).get_image(
+            0, field[3] - height, px(312), height, X.ZPixmap, 0xFFFFFFFF).data)
 
-        def row(x0, y, n=1):
-            return data[4 * (width * y + x0):4 * (width * y + x0 + n)]
 
-        def shown(x0, y0):  # a 32-pixel picture cell with something drawn on most of its lines
-            return sum(row(px(x0), y, px(32)) != row(4, 4) * px(32)
-                       for y in range(px(y0), px(y0 + 32))) > px(16)
+def read_playfield(data):
+    """Game.look from the client area's pixels, 4 bytes each (the browser test reads them too)."""
+    width = px(312)
 
-        drops = [i for i in range(12) if shown(24 + 48 * (i // 4), 32 + 32 * (i % 4))]
-        bins = [j for j in range(3) if shown(24 + 48 * j, 168)]
-        boards = [b"".join(row(px(202), y, px(77)) for y in range(px(y0), px(y0 + 13)))
-                  for y0 in (34, 74)]
-        return drops, bins, *boards
+    def row(x0, y, n=1):
+        return data[4 * (width * y + x0):4 * (width * y + x0 + n)]
+
+    def shown(x0, y0):  # a 32-pixel picture cell with something drawn on most of its lines
+        return sum(row(px(x0), y, px(32)) != row(4, 4) * px(32)
+                   for y in range(px(y0), px(y0 + 32))) > px(16)
+
+    drops = [i for i in range(12) if shown(24 + 48 * (i // 4), 32 + 32 * (i % 4))]
+    bins = [j for j in range(3) if shown(24 + 48 * j, 168)]
+    boards = [b"".join(row(px(202), y, px(77)) for y in range(px(y0), px(y0 + 13)))
+              for y0 in (34, 74)]
+    return drops, bins, *boards
 
 
 def wait_falling(game, field, what, timeout=5):

@@ -1,0 +1,91 @@
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
+# The game for a web browser: one folder of static files (the page, the program's script and
+# its WebAssembly) that any web server can host. Included from packaging/CMakeLists.txt when
+# building with emscripten.
+
+# Debian's python, which has fontTools (a python of one's own may not).
+find_program(LUMINAKU_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+  REQUIRED)
+
+# The message boxes' buttons in Japanese, built in: the page has no files of its own.
+find_file(LUMINAKU_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations
+  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set_source_files_properties(${LUMINAKU_QTBASE_JA} PROPERTIES QT_RESOURCE_ALIAS qtbase_ja.qm)
+qt_add_resources(luminaku web_translations PREFIX /luminaku/translations
+  FILES ${LUMINAKU_QTBASE_JA})
+qt_add_resources(luminaku web_qtconf PREFIX /qt/etc BASE ${CMAKE_CURRENT_SOURCE_DIR}/web
+  FILES ${CMAKE_CURRENT_SOURCE_DIR}/web/qt.conf)
+
+# The fonts the desktop finds installed, cut down to the game's own characters: the one the
+# windows name for their gothic and mincho texts, and the one the desktop falls back to.
+set(_fonts)
+foreach(_font ipafont-gothic/ipag.ttf ipafont-gothic/ipagp.ttf ipafont-mincho/ipamp.ttf)
+  get_filename_component(_name ${_font} NAME_WE)
+  find_file(LUMINAKU_FONT_${_name} ${_font} PATHS /usr/share/fonts/opentype
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  list(APPEND _fonts ${LUMINAKU_FONT_${_name}})
+endforeach()
+set(_subset_dir ${CMAKE_CURRENT_BINARY_DIR}/web/fonts)
+set(_subsets)
+foreach(_font IN LISTS _fonts)
+  get_filename_component(_name ${_font} NAME)
+  list(APPEND _subsets ${_subset_dir}/${_name})
+endforeach()
+file(GLOB_RECURSE _texts CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp
+  ${PROJECT_SOURCE_DIR}/src/*.h ${PROJECT_SOURCE_DIR}/src/*.in)
+add_custom_command(OUTPUT ${_subsets}
+  COMMAND ${LUMINAKU_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${_subset_dir}
+          ${LUMINAKU_QTBASE_JA} ${_fonts} -- ${_texts}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${LUMINAKU_QTBASE_JA} ${_fonts} ${_texts}
+  COMMENT "Cutting the Japanese fonts down to the game's characters" VERBATIM)
+set_source_files_properties(${_subsets} PROPERTIES GENERATED TRUE)
+qt_add_resources(luminaku web_fonts PREFIX /luminaku/fonts BASE ${_subset_dir} FILES ${_subsets})
+
+# The quit question and the system-information notice are modal message boxes that return the
+# player's answer, as on the desktop. Without threads a browser can only wait for it when the
+# program is built with asyncify, which can suspend the call stack back to the browser.
+# Code that can never be on the stack while a message box waits (drawing, text shaping, fonts,
+# images, compression) is left out of it: a smaller and faster program.
+option(LUMINAKU_WEB_ASYNCIFY "Build with asyncify, for modal message boxes" ON)
+if(LUMINAKU_WEB_ASYNCIFY)
+  set(_never_waits hb_* FT_* ft_* tt_* TT_* af_* ps_* cff_* cid_* t1_* T1_* pfr_* sfnt_* psh_*
+    png_* *pcre2_* md_* qt_blend* qt_fetch* qt_memfill* qt_memrotate* comp_func_* qt_convert*
+    qt_scale* QRasterPaintEngine* QRasterizer* qt_ft_* QPainterPath* QStroker* QDashStroker*
+    QTextEngine* QFontEngine* QFreetypeFace* QImage* QRegion::* QTransform::* QPainter::*
+    QPainterPrivate* QPaintEngine* QEmulationPaintEngine* QOutlineMapper* QBezier* QPolygon*
+    QTriangulat* QPathClipper* QFusionStyle::* QCommonStyle::* QStyle::* QStyleSheetStyle*
+    QWindowsStyle* double_conversion::* QTextLayout* QTextLine* QTextDocument* QTextCursor*
+    QTextFormat* QTextBlock* QTextHtml* QTextMarkdown* QCss* QAbstractTextDocumentLayout*
+    QTextDocumentLayout* QOpenGL* QWasmCompositor::draw* QWasmCompositor::frame* QString::*
+    QByteArray::* QLocale* QDateTime* QDate::* QTime::* QTimeZone* QRegularExpression* QUrl*
+    QMime* QJson* QCbor* QColor* QPalette* QBrush* QPen* QPixmap* QIcon* QFont::* QFontDatabase*
+    QFontMetrics* QFreeTypeFontDatabase* QAbstractItemView* QTreeView* QListView* QTableView*
+    QHeaderView* QAbstractItemModel* QFileSystemModel* QCompleter* QComboBox* QAbstractSpinBox*
+    QDateTimeEdit* QCalendar* QTabBar* QTabWidget* QToolBar* QDockWidget* QMainWindow* QMdi*
+    QGraphics* QColorDialog* QFileDialog* QFontDialog* QInputDialog* QWizard* QSplitter*
+    QLineEdit* QWidgetLineControl* QTextEdit* QPlainTextEdit* QWidgetTextControl* QUndo*
+    QSettings* QDebug* QTextStream*)
+  list(JOIN _never_waits "\",\"" _never_waits)
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/web/never-waits.json "[\"${_never_waits}\"]\n")
+  target_link_options(luminaku PRIVATE "SHELL:-s ASYNCIFY" "SHELL:-s ASYNCIFY_STACK_SIZE=65536"
+    "SHELL:-s ASYNCIFY_REMOVE=@${CMAKE_CURRENT_BINARY_DIR}/web/never-waits.json")
+endif()
+# The pictures are compiled-in XPM, which Qt reads itself: no image format plugins.
+qt_import_plugins(luminaku EXCLUDE_BY_TYPE imageformats)
+# Optimised for size at link time too, where the whole of Qt goes through binaryen.
+target_link_options(luminaku PRIVATE -Os)
+
+# The folder to publish: the page and the program, nothing else.
+set(LUMINAKU_SITE ${CMAKE_BINARY_DIR}/site)
+configure_file(web/index.html.in ${CMAKE_CURRENT_BINARY_DIR}/web/index.html @ONLY)
+set(_site_files ${LUMINAKU_SITE}/index.html ${LUMINAKU_SITE}/luminaku.js
+  ${LUMINAKU_SITE}/luminaku.wasm)
+add_custom_command(OUTPUT ${_site_files}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${LUMINAKU_SITE}
+  COMMAND ${CMAKE_COMMAND} -E copy
+          $<TARGET_FILE_DIR:luminaku>/luminaku.js $<TARGET_FILE_DIR:luminaku>/luminaku.wasm
+          ${CMAKE_CURRENT_BINARY_DIR}/web/index.html ${LUMINAKU_SITE}
+  DEPENDS luminaku ${CMAKE_CURRENT_BINARY_DIR}/web/index.html
+  COMMENT "The folder to publish: ${LUMINAKU_SITE}" VERBATIM)
+add_custom_target(luminaku_site ALL DEPENDS ${_site_files})

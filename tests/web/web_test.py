@@ -1,0 +1,284 @@
+#!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Luminaku developers
+# SPDX-License-Identifier: MIT
+"""web_test.py SITE: the game's page in Debian's headless Chromium, served from 127.0.0.1 and
+driven through the DevTools protocol as a player would: keys and mouse buttons sent to the page,
+the windows read from the page's pixels."""
+
+import base64
+import functools
+import gzip
+import http.server
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import urllib.request
+
+import websocket
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+from e2e import CLIENT_HEIGHT, read_playfield, wait, wait_falling  # noqa: E402  the desktop's
+
+BUDGET = 6_000_000  # bytes: the whole download, gzipped as a web server sends it
+FIRST_WINDOW = 2.0  # seconds from asking for the page to the title window, on a local server
+
+# Qt's canvas keeps its picture for reading (the test's only change to the page); pixels come
+# out as base64 RGBA rows; a rectangle is compared with the desktop's screenshot of a window.
+PAGE_HOOKS = """
+const getContext = HTMLCanvasElement.prototype.getContext;
+HTMLCanvasElement.prototype.getContext = function (type, attributes) {
+  if (/webgl/.test(type)) attributes = Object.assign({}, attributes, {preserveDrawingBuffer: true});
+  return getContext.call(this, type, attributes);
+};
+const copy = (image, x, y, w, h) => {
+  const g = Object.assign(document.createElement("canvas"), {width: w, height: h}).getContext("2d");
+  g.drawImage(image, x, y, w, h, 0, 0, w, h);
+  return g.getImageData(0, 0, w, h).data;
+};
+window.__pixels = (x, y, w, h) => btoa(Array.from(copy(document.getElementById("screen"), x, y, w, h),
+                                                  c => String.fromCharCode(c)).join(""));
+window.__like = async (name, x, y, w, h, sx, sy) => {
+  const shot = await createImageBitmap(await (await fetch("/desktop/" + name)).blob());
+  const a = copy(shot, x, y, w, h), b = copy(document.getElementById("screen"), sx, sy, w, h);
+  let same = 0;
+  for (let i = 0; i < a.length; i += 4) same += [0, 1, 2].every(k => Math.abs(a[i + k] - b[i + k]) <= 48);
+  return same / (w * h);
+};
+window.__changes = (x, y, end = performance.now() + 1000) => new Promise(done => {
+  let last = window.__pixels(x, y, 1, 1), changes = 0;  // a pixel's colour changes in a second
+  const step = (now = window.__pixels(x, y, 1, 1)) => {
+    changes += now !== last, last = now;
+    performance.now() < end ? requestAnimationFrame(() => step()) : done(changes);
+  };
+  requestAnimationFrame(() => step());
+});
+"""
+
+
+class Files(http.server.SimpleHTTPRequestHandler):
+    """The folder, and the desktop's screenshots under /desktop/."""
+
+    def translate_path(self, path):
+        if path.startswith("/desktop/"):
+            return os.path.join(HERE, "..", "..", "docs", "screenshots", os.path.basename(path))
+        return super().translate_path(path)
+
+    def log_message(self, *args):  # quiet
+        pass
+
+
+class Browser:
+    """Debian's Chromium, headless, in a profile of its own, and its one page."""
+
+    def __init__(self, profile):
+        self.proc = subprocess.Popen(
+            ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+             "--no-first-run", "--disable-background-networking", "--disable-component-update",
+             "--disable-sync", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+             "--remote-debugging-address=127.0.0.1", "--remote-debugging-port=0",
+             "--window-size=1000,800", f"--user-data-dir={profile}", "about:blank"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        address = next(m[1] for line in self.proc.stderr
+                       if (m := re.search(r"DevTools listening on ws://([^/]+)/", line)))
+        threading.Thread(target=self.proc.stderr.read, daemon=True).start()  # drained
+        with urllib.request.urlopen(f"http://{address}/json/list", timeout=10) as answer:
+            page = next(t for t in json.load(answer) if t["type"] == "page")
+        self.ws = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=30,
+                                              suppress_origin=True)
+        self.next_id = 0
+        self.call("Page.enable")
+        self.call("Page.addScriptToEvaluateOnNewDocument", source=PAGE_HOOKS)
+
+    def call(self, method, **params):
+        self.next_id += 1
+        self.ws.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        while (message := json.loads(self.ws.recv())).get("id") != self.next_id:
+            pass  # an event
+        assert "error" not in message, f"{method}: {message['error']}"
+        return message["result"]
+
+    def js(self, expression):
+        answer = self.call("Runtime.evaluate", expression=expression, awaitPromise=True,
+                           returnByValue=True)
+        assert "exceptionDetails" not in answer, f"{expression}: {answer['exceptionDetails']}"
+        return answer["result"].get("value")
+
+
+def find_windows(width, height, data):
+    """Client areas (x, y, width, height) of the windows Qt draws on its screen, found by their
+    title bars: 18 rows of one colour in a white frame that goes on 4 rows below them, then the
+    client area; the frame's inner column, white, runs down its left side to 2 rows below it."""
+    def px(x, y):
+        return data[4 * (width * y + x):4 * (width * y + x + 1)]
+
+    found, white = [], b"\xff" * 4
+    for y in range(18, height - 5):
+        x = 4
+        while x < width - 64:
+            colour = px(x, y)
+            if colour == white or px(x, y + 1) != white or px(x, y - 18) != white:
+                x += 1
+                continue
+            end = x
+            while end < width and px(end, y) == colour:
+                end += 1
+            if end - x >= 64 and all(px(end - 1, r) == colour for r in range(y - 17, y)):
+                bottom = y + 5
+                while bottom < height and px(x - 1, bottom) == white:
+                    bottom += 1
+                if bottom - 2 - (y + 5) > 18:
+                    found.append((x, y + 5, end - x, bottom - 2 - (y + 5)))
+            x = end
+    return found
+
+
+ACTIVE = bytes((48, 140, 198, 255))  # the title bar of the window that has the keys
+KEYS = {"Left": ("ArrowLeft", "ArrowLeft", 37), "Right": ("ArrowRight", "ArrowRight", 39),
+        "Return": ("Enter", "Enter", 13), "Escape": ("Escape", "Escape", 27),
+        **{k: (k, "Key" + k.upper(), ord(k.upper())) for k in "fshxa"}}
+
+
+class Page:
+    """The game's page and the windows it draws on its screen canvas."""
+
+    def __init__(self, browser, url):
+        self.b, self.started = browser, time.monotonic()
+        browser.call("Page.navigate", url=url)
+
+    def windows(self):
+        """The client areas of the windows on the screen: none while the page loads."""
+        size = self.b.js("(c => c && c.width && [c.width, c.height])(document.getElementById('screen'))")
+        return find_windows(*size, self.client((0, 0, *size))) if size else []
+
+    def other(self, *known):  # the windows but those
+        return [w for w in self.windows() if w not in known]
+
+    def active(self, window):  # it has the keys: its title bar is in the active colour
+        wait("the window to have the keys", lambda: self.client(window, 0, -5, 1, 1) == ACTIVE)
+
+    def client(self, window, x=0, y=0, w=None, h=None):
+        return base64.b64decode(self.b.js(f"window.__pixels({window[0] + x}, {window[1] + y}, "
+                                          f"{w or window[2]}, {h or window[3]})"))
+
+    def look(self, field):
+        return read_playfield(self.client(field, 0, field[3] - CLIENT_HEIGHT, 312, CLIENT_HEIGHT))
+
+    def like_desktop(self, window, name, x, y, w, h):
+        """The share of the rectangle's pixels that look as in the desktop's screenshot."""
+        return self.b.js(f"window.__like('{name}.png', {x}, {y}, {w}, {h}, "
+                         f"{window[0] + x}, {window[1] + y})")
+
+    def mouse(self, window, x, y, button="left", kinds=("mousePressed", "mouseReleased")):
+        ox, oy = self.b.js("(r => [r.left, r.top])(document.getElementById('screen')"
+                           ".getBoundingClientRect())")
+        for kind in kinds:
+            self.b.call("Input.dispatchMouseEvent", type=kind, x=ox + window[0] + x,
+                        y=oy + window[1] + y, button=button, clickCount=1)
+
+    def key(self, key, kinds=("keyDown", "keyUp"), alt=False):
+        name, code, vk = KEYS[key]
+        for kind in kinds:
+            self.b.call("Input.dispatchKeyEvent", type=kind, key=name, code=code,
+                        windowsVirtualKeyCode=vk, modifiers=int(alt))
+
+    def menu(self, field, menu_key, item_key):
+        """A menu command from the keyboard. The menu opens over the playfield's top left
+        corner, where no drop falls."""
+        self.active(field)
+        before = self.client(field, 0, 18, 100, 30)
+        self.key(menu_key, alt=True)
+        wait("the menu to open", lambda: self.client(field, 0, 18, 100, 30) != before)
+        self.key(item_key)
+
+
+def open_playfield(page):
+    title = wait("the title window", page.windows, timeout=15)
+    first = time.monotonic() - page.started
+    print(f"first window {first:.2f} s after the page was asked for")
+    assert [w[2:] for w in title] == [(402, 213)], f"title window: {title}"
+    # The Japanese title and START! in the fonts built in, not boxes: as on the desktop.
+    like = page.like_desktop(title[0], "title", 0, 0, 402, 213)
+    assert like >= 0.97, f"the title window is {like:.1%} as on the desktop"
+    page.mouse(title[0], 200, 180)  # START!
+    field = wait("the playfield alone", lambda: (now := page.windows()) != title and
+                 len(now) == 1 and now)[0]
+    assert field[2:] == (312, CLIENT_HEIGHT + 18), f"after START!: {field}"
+    return field, first
+
+
+def flow_play(page):
+    """Title, a round moved with the keys and the mouse buttons, the version window and its
+    system-information notice, and Quit: No carries on, Yes ends the game."""
+    field, first = open_playfield(page)
+    page.menu(field, "f", "s")
+    wait_falling(page, field, "a drop to appear and fall")
+    for how, lane in (("Left", 0), ("Right", 2), ("left", 0), ("right", 2)):
+        for down in (True, False):  # held, then let go; the mouse away from every picture
+            if how in KEYS:
+                page.key(how, ["keyDown" if down else "keyUp"])
+            else:
+                page.mouse(field, 180, 40, how, ["mousePressed" if down else "mouseReleased"])
+            wait(f"{how} {'held' if down else 'let go'}",
+                 lambda: page.look(field)[1] == [lane if down else 1])
+    page.menu(field, "h", "a")
+    about = wait("the version window", lambda: page.other(field))[0]
+    assert about[2:] == (382, 237), f"not the version window: {about}"
+    like = page.like_desktop(about, "about", 70, 52, 80, 15)
+    assert like >= 0.95, f"ﾊﾞｰｼﾞｮﾝ 0.0.2 is {like:.1%} as on the desktop"
+    page.active(about)
+    page.key("s", alt=True)
+    page.active(wait("the not-available notice", lambda: page.other(field, about))[0])
+    page.key("Return")
+    wait("the notice to close", lambda: page.other(field, about) == [])
+    page.active(about)
+    page.key("Escape")
+    wait("Escape to close the version window", lambda: page.other(field) == [])
+    for key in ("Escape", "Return"):  # No, then Yes (the default)
+        page.menu(field, "f", "x")
+        page.active(wait("the quit question", lambda: page.other(field))[0])
+        page.key(key)
+        if key == "Escape":
+            wait("No to close the question", lambda: page.other(field) == [])
+            wait_falling(page, field, "drops to go on falling after No", timeout=3)
+    wait("the page to say the game has ended", lambda: page.b.js(
+        "getComputedStyle(document.getElementById('ended')).display") == "block")
+    return first
+
+
+def flow_calm(page):
+    """Started ?calm, a round ends in a game-over window that flashes at most three times a
+    second."""
+    field, _ = open_playfield(page)
+    page.menu(field, "f", "s")  # the bin stays in the middle and lets the side drops pass
+    over = wait("the game-over window", lambda: page.other(field), timeout=60)[0]
+    assert over[2:] == (402, 213), f"not the game-over window: {over}"
+    changes = page.b.js(f"window.__changes({over[0] + 4}, {over[1] + 4})")
+    assert 1 <= changes <= 3, f"{changes} colour changes in 1 s"
+
+
+if __name__ == "__main__":
+    site = sys.argv[1]  # scripts/web.sh lists the files and their sizes
+    total = sum(len(gzip.compress(open(os.path.join(site, f), "rb").read(), 9)) for f in os.listdir(site))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(Files, directory=site))
+    server.handle_error = lambda *_: None  # a download the browser gave up on a page change
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    url = f"http://127.0.0.1:{server.server_address[1]}/"
+    with tempfile.TemporaryDirectory(prefix="luminaku-chromium-") as profile:
+        browser = Browser(profile)
+        try:
+            first = flow_play(Page(browser, url))
+            flow_calm(Page(browser, url + "?calm"))
+        finally:
+            browser.proc.kill()
+            browser.proc.wait()
+            server.shutdown()
+    assert first <= FIRST_WINDOW, f"the first window took {first:.2f} s"
+    assert total <= BUDGET, f"the download is {total} bytes gzipped, more than {BUDGET}"
+    print("2 passed, 0 failed")
