@@ -26,13 +26,9 @@ else()
     shell/platform/QtPlatform.cpp shell/platform/QtPlatform.h
     shell/platform/Cp932Iconv.cpp)
   target_link_libraries(luminaku_core PRIVATE Iconv::Iconv)
-  # The desktop's animation setting: KDE's files and the desktop portal over D-Bus, which Qt for
-  # the browser lacks (there the game follows its command line alone).
-  if(NOT EMSCRIPTEN)
-    find_package(Qt6 REQUIRED COMPONENTS DBus)
-    target_sources(luminaku_core PRIVATE
-      shell/platform/FreedesktopMotion.cpp shell/platform/FreedesktopMotion.h)
-    target_compile_definitions(luminaku_core PRIVATE LUMINAKU_FREEDESKTOP)
-    target_link_libraries(luminaku_core PUBLIC Qt6::DBus)
-  endif()
+  # The desktop's animation setting: KDE's files and the desktop portal over D-Bus.
+  find_package(Qt6 REQUIRED COMPONENTS DBus)
+  target_sources(luminaku_core PRIVATE
+    shell/platform/FreedesktopMotion.cpp shell/platform/FreedesktopMotion.h)
+  target_link_libraries(luminaku_core PUBLIC Qt6::DBus)
 endif()

@@ -123,16 +123,4 @@ Launcher &nativeLauncher()
     return launcher;
 }
 
-#ifndef LUMINAKU_FREEDESKTOP
-// Without D-Bus the desktop is not asked.
-DesktopMotion &nativeDesktopMotion()
-{
-    struct Silent final : DesktopMotion {
-        void ask(std::function<void(bool)> answer) override { answer(false); }
-    };
-    static Silent motion;
-    return motion;
-}
-#endif
-
 } // namespace platform

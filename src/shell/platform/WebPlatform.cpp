@@ -55,9 +55,9 @@ protected:
                     }
                 }
             });
-        } else if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        } else if (isGameWindow(watched) && event->type() == QEvent::Show) {
             auto *window = static_cast<QWidget *>(watched);
-            if (window->windowType() == Qt::Window && window->screen()) {
+            if (window->screen()) {
                 const QRect area = window->screen()->availableGeometry();
                 const QSize frame = window->frameGeometry().size();
                 window->move(area.x() + std::max(0, (area.width() - frame.width()) / 2),
@@ -109,6 +109,14 @@ void NoLauncher::start(const std::string &)
     throw RuntimeError::invalidArgument();
 }
 
+void WebDesktopMotion::ask(std::function<void(bool reduced)> answer)
+{
+    answer(EM_ASM_INT({
+        return typeof matchMedia == 'function' &&
+               matchMedia('(prefers-reduced-motion: reduce)').matches;
+    }) != 0);
+}
+
 Registry &nativeRegistry()
 {
     static NoRegistry registry;
@@ -125,6 +133,12 @@ Launcher &nativeLauncher()
 {
     static NoLauncher launcher;
     return launcher;
+}
+
+DesktopMotion &nativeDesktopMotion()
+{
+    static WebDesktopMotion motion;
+    return motion;
 }
 
 } // namespace platform

@@ -33,6 +33,13 @@ public:
     void start(const std::string &path) override;
 };
 
+// The browser's "reduce motion" preference, which it takes from the desktop or its own settings.
+class WebDesktopMotion final : public DesktopMotion
+{
+public:
+    void ask(std::function<void(bool reduced)> answer) override;
+};
+
 } // namespace platform
 
 // What the game asks of the page around it.
