@@ -211,34 +211,48 @@ def flow_round(game):
     _, _, score, hiscore = game.look(field)
     assert score == hiscore, "the high score does not follow the score"
     # Left in the middle, the bin lets side drops pass: the third miss opens the game over.
-    over = wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0]
-    assert over[1:] == (TITLE, 402, 213), f"not the game-over window: {over}"
+    over = game_over_window(game, field)
     # Started --calm (with a Qt option), or where the desktop's animations are off (the portal's
     # setting or KDE's), it changes its colour at most three times in a second.
     assert flashes(game, over) <= 3
+    quit_leaving(game, field, over)
+
+
+def game_over_window(game, field, *known, timeout=60):
+    over = wait("the game-over window", lambda: game.other(field[0], *known), timeout=timeout)[0]
+    assert over[1:] == (TITLE, px(402), px(213)), f"not the game-over window: {over}"
     check_window(game, over, field)
-    # Quit with it open: the playfield goes, the game-over window flashes on until its OK.
+    return over
+
+
+def quit_leaving(game, field, over):
+    """Quit with the game-over window open: the playfield goes (Windows takes an owned window
+    along with its owner), the game-over window flashes on until its OK ends the game."""
     game.menu(field[0], "f", "x")
     game.keys(wait("the quit question", lambda: game.other(field[0], over[0]))[0][0], "Return")
     wait("the playfield to go", lambda: [w[0] for w in game.windows()] == [over[0]])
     assert flashes(game, over) > 0, "the game-over window stopped flashing with the playfield"
-    x("xdotool", "mousemove", "--window", str(over[0]), "200", "180", "click", "1")  # OK
-    assert game.proc.wait(timeout=5) == 0, f"the game ended with status {game.proc.returncode}"
+    click(over, (200, 180))  # OK
+    assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"
 
 
-def open_about(game, field):
+def click(window, at):
+    x("xdotool", "mousemove", "--window", str(window[0]), *(str(px(n)) for n in at), "click", "1")
+
+
+def open_about(game, field, *known):
     game.menu(field[0], "h", "a")
-    about = wait("the version window", lambda: game.other(field[0]))[0]
-    assert about[1:] == (ABOUT_CAPTION, 382, 237), f"not the version window: {about}"
+    about = wait("the version window", lambda: game.other(field[0], *known))[0]
+    assert about[1:] == (ABOUT_CAPTION, px(382), px(237)), f"not the version window: {about}"
     check_window(game, about, field)
-    return about[0]
+    return about
 
 
 def system_information(game, field):
     """The version window's system-information button. With the desktop's tool on PATH (blank and
     all), it starts it with the environment the game was given, nothing the game set for itself;
     with none, it says so."""
-    game.keys(about := open_about(game, field), "alt+s")
+    game.keys(about := open_about(game, field)[0], "alt+s")
     if game.env["PATH"] != os.path.dirname(TOOL):
         wait("the not-available notice", lambda: game.other(field[0], about))
         return about
@@ -260,7 +274,7 @@ def quit_question(game, field):
 
 def game_over(game, field):  # the bin left in the middle lets the side drops pass
     game.menu(field[0], "f", "s")
-    return wait("the game-over window", lambda: game.other(field[0]), timeout=60)[0][0]
+    return game_over_window(game, field)[0]
 
 
 # Destroyed from outside, a game each: how to get there from the playfield (giving the window to
@@ -272,7 +286,6 @@ DESTROYED = (
      wait_falling(game, field, "a drop to fall") or field[0], False),
     ("playfield under its open menu", lambda game, field: game.keys(field[0], "alt+f") or
      wait("the menu to open", lambda: game.windows(menus=True)) and field[0], False),
-    ("playfield under the quit question", lambda game, field: quit_question(game, field) and field[0], False),
     ("the quit question itself (No)", quit_question, True),
     ("game-over window while it flashes", game_over, True),
     ("version window, its tool started", system_information, True),
@@ -293,7 +306,7 @@ def flow_destroy(game):
             if stays:
                 wait(f"{name}: the playfield alone", lambda: game.windows(menus=True) == [] and
                      [w[0] for w in game.windows()] == [field[0]])
-                game.keys(open_about(game, field), "Escape")
+                game.keys(open_about(game, field)[0], "Escape")
                 wait(f"{name}: Escape to close the version window", lambda: game.other(field[0]) == [])
                 game.menu(field[0], "f", "s")
                 wait_falling(game, field, f"{name}: a round to start")
@@ -314,13 +327,8 @@ def flow_windows(game):
     started)."""
     field = open_playfield(game)
     game.menu(field[0], "f", "s")
-    over = wait("the game-over window", lambda: game.other(field[0]), timeout=90)[0]
-    assert over[1:] == (TITLE, px(402), px(213)), f"not the game-over window: {over}"
-    check_window(game, over, field)
-    game.menu(field[0], "h", "a")
-    about = wait("the version window", lambda: game.other(field[0], over[0]))[0]
-    assert about[1:] == (ABOUT_CAPTION, px(382), px(237)), f"not the version window: {about}"
-    check_window(game, about, field)
+    over = game_over_window(game, field, timeout=90)
+    about = open_about(game, field, over[0])
     drive_c = os.path.join(os.environ["WINEPREFIX"], "drive_c")
     shown = os.path.join(drive_c, "sys info", "MSINFO32.EXE.shown")
     for seeded in (False, True):
@@ -337,17 +345,10 @@ def flow_windows(game):
             game.keys(box[0], "Return")
             wait("the message to close", lambda: game.other(field[0], about[0], over[0]) == [])
     # Since the tool started, wine hands the game's windows the keys only once they are clicked.
-    click = lambda window, at: x("xdotool", "mousemove", "--window", str(window[0]),
-                                 *(str(px(n)) for n in at), "click", "1")
     click(about, (328, 186))  # OK
     wait("OK to close the version window", lambda: game.other(field[0], over[0]) == [])
     click(field, (150, 10))
-    game.menu(field[0], "f", "x")
-    game.keys(wait("the quit question", lambda: game.other(field[0], over[0]))[0][0], "Return")
-    # Windows takes an owned window along with its owner: this one stays until its OK.
-    wait("the playfield to go", lambda: [w[0] for w in game.windows()] == [over[0]])
-    click(over, (200, 180))  # OK
-    assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"
+    quit_leaving(game, field, over)
 
 
 def flow_windows_launch(game):

@@ -22,7 +22,6 @@ struct FakeRandom final : RandomSource {
     }
     float next() override
     {
-        ++nextCount;
         if (values.empty()) return 0.0f;
         const float v = values.front();
         values.pop_front();
@@ -30,7 +29,7 @@ struct FakeRandom final : RandomSource {
     }
     std::vector<std::string> *log;
     std::deque<float> values;
-    int randomizeCount = 0, nextCount = 0;
+    int randomizeCount = 0;
 };
 
 // A message box that answers at once, running `whileOpen` first as if the player took time.

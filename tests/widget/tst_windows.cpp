@@ -350,12 +350,11 @@ private slots:
     }
 
     // Yes or the title-bar close: the playfield goes with its rounds; an open game-over window
-    // keeps the game until its OK. (No, Escape, is the quit flow's.)
+    // keeps the game until its OK. (No is the quit flow's; Yes alone the destroy flow's.)
     void quit_data()
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("gameOverOpen");
-        QTest::newRow("Yes during a round") << int(rt::vbYes) << false;
         QTest::newRow("Yes with the game-over window open") << int(rt::vbYes) << true;
         QTest::newRow("title-bar close") << 0 << false;
     }
