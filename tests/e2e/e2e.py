@@ -286,6 +286,7 @@ DESTROYED = (
      wait_falling(game, field, "a drop to fall") or field[0], False),
     ("playfield under its open menu", lambda game, field: game.keys(field[0], "alt+f") or
      wait("the menu to open", lambda: game.windows(menus=True)) and field[0], False),
+    ("playfield under the quit question", lambda game, field: quit_question(game, field) and field[0], False),
     ("the quit question itself (No)", quit_question, True),
     ("game-over window while it flashes", game_over, True),
     ("version window, its tool started", system_information, True),
