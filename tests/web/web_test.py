@@ -252,8 +252,8 @@ def flow_play(page):
 
 
 def flow_calm(page):
-    """Started ?calm, a round ends in a game-over window that flashes at most three times a
-    second."""
+    """Started ?calm or where the browser asks for reduced motion, a round ends in a game-over
+    window that flashes at most three times a second."""
     field, _ = open_playfield(page)
     page.menu(field, "f", "s")  # the bin stays in the middle and lets the side drops pass
     over = wait("the game-over window", lambda: page.other(field), timeout=60)[0]
@@ -275,10 +275,14 @@ if __name__ == "__main__":
         try:
             first = flow_play(Page(browser, url))
             flow_calm(Page(browser, url + "?calm"))
+            # A browser that asks for less motion gets the calm flashing without ?calm.
+            browser.call("Emulation.setEmulatedMedia",
+                         features=[{"name": "prefers-reduced-motion", "value": "reduce"}])
+            flow_calm(Page(browser, url))
         finally:
             browser.proc.kill()
             browser.proc.wait()
             server.shutdown()
     assert first <= FIRST_WINDOW, f"the first window took {first:.2f} s"
     assert total <= BUDGET, f"the download is {total} bytes gzipped, more than {BUDGET}"
-    print("2 passed, 0 failed")
+    print("3 passed, 0 failed")
