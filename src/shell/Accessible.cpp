@@ -41,12 +41,15 @@ private:
     }
 };
 
-// Static text named by its own text, labelled by another control.
-class Labelled final : public QAccessibleWidget
+// Static text named by its own text, with one relation more: the caption that labels it, or
+// the dialog whose description it is part of. Qt has no "description for" relation; "label for"
+// is the nearest, and it tells screen readers that the text belongs to the dialog, read with it,
+// not once more on its own.
+class StaticText final : public QAccessibleWidget
 {
 public:
-    Labelled(QLabel *widget, QWidget *label)
-        : QAccessibleWidget(widget, QAccessible::StaticText), m_label(label)
+    StaticText(QLabel *widget, QWidget *other, QAccessible::Relation relation)
+        : QAccessibleWidget(widget, QAccessible::StaticText), m_other(other), m_relation(relation)
     {
     }
     QString text(QAccessible::Text t) const override
@@ -58,13 +61,14 @@ public:
     relations(QAccessible::Relation match) const override
     {
         auto found = QAccessibleWidget::relations(match);
-        if (match & QAccessible::Label && m_label)
-            found.append({QAccessible::queryAccessibleInterface(m_label), QAccessible::Label});
+        if (match & m_relation && m_other)
+            found.append({QAccessible::queryAccessibleInterface(m_other), m_relation});
         return found;
     }
 
 private:
-    QPointer<QWidget> m_label;
+    QPointer<QWidget> m_other;
+    QAccessible::Relation m_relation;
 };
 
 bool described(const QWidget *dialog)
@@ -108,38 +112,15 @@ public:
     }
 };
 
-// A label of a described dialog: static text, part of the dialog's description. Qt has no
-// "description for" relation; "label for" is the nearest, and it tells screen readers that the
-// text belongs to the dialog, read with it, not once more on its own.
-class DialogText final : public QAccessibleWidget
-{
-public:
-    explicit DialogText(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
-    QString text(QAccessible::Text t) const override
-    {
-        return t == QAccessible::Name ? static_cast<QLabel *>(widget())->text()
-                                      : QAccessibleWidget::text(t);
-    }
-    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
-    relations(QAccessible::Relation match) const override
-    {
-        auto found = QAccessibleWidget::relations(match);
-        if (match & QAccessible::Labelled)
-            found.append(
-                {QAccessible::queryAccessibleInterface(widget()->window()), QAccessible::Labelled});
-        return found;
-    }
-};
-
 // Asked first for every class of every object; answers only for what the game tells more of.
 QAccessibleInterface *factory(const QString &className, QObject *object)
 {
     if (auto *form = qobject_cast<Form *>(object)) return new Window(form);
     auto *label = qobject_cast<QLabel *>(object);
     if (auto *by = object->property(LabelKey).value<QWidget *>(); label && by)
-        return new Labelled(label, by);
+        return new StaticText(label, by, QAccessible::Label);
     if (label && described(label->window()) && !label->property(HiddenKey).toBool())
-        return new DialogText(label);
+        return new StaticText(label, label->window(), QAccessible::Labelled);
     // Plain widgets, such as a window's client area, hold the decoration.
     if (className == QLatin1String("QWidget") && object->isWidgetType())
         return new Container(static_cast<QWidget *>(object));

@@ -111,10 +111,11 @@ void NoLauncher::start(const std::string &)
 
 void WebDesktopMotion::ask(std::function<void(bool reduced)> answer)
 {
-    answer(EM_ASM_INT({
+    const int reduced = EM_ASM_INT({
         return typeof matchMedia == 'function' &&
                matchMedia('(prefers-reduced-motion: reduce)').matches;
-    }) != 0);
+    });
+    answer(reduced != 0);
 }
 
 Registry &nativeRegistry()
