@@ -19,7 +19,7 @@ esac
 need_packages "${GAME_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
 SECONDS=0
 
-LUMINAKU_QT_WEB=$(packaging/web/build-qt.sh)
+LUMINAKU_QT_WEB=$(packaging/build-qt.sh web)
 export LUMINAKU_QT_WEB
 echo "Qt for WebAssembly: $LUMINAKU_QT_WEB (ready after ${SECONDS} s)"
 

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 need_packages "${GAME_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 SECONDS=0
 
-LUMINAKU_QT_WINDOWS=$(packaging/windows/build-qt.sh)
+LUMINAKU_QT_WINDOWS=$(packaging/build-qt.sh windows)
 export LUMINAKU_QT_WINDOWS
 echo "Qt for Windows: $LUMINAKU_QT_WINDOWS (ready after ${SECONDS} s)"
 
