@@ -63,7 +63,7 @@ web)
         # Qt has, so a widget left in is linked in whether the game opens one or not.
         -DFEATURE_itemviews=OFF -DFEATURE_textedit=OFF -DFEATURE_lineedit=OFF
         -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF -DFEATURE_dockwidget=OFF
-        -DFEATURE_mainwindow=OFF -DFEATURE_statusbar=OFF -DFEATURE_sizegrip=OFF
+        -DFEATURE_statusbar=OFF -DFEATURE_sizegrip=OFF
         -DFEATURE_calendarwidget=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF
         -DFEATURE_slider=OFF -DFEATURE_progressbar=OFF -DFEATURE_splashscreen=OFF
         -DFEATURE_wizard=OFF -DFEATURE_colordialog=OFF -DFEATURE_filedialog=OFF
