@@ -7,6 +7,6 @@ cd "$(dirname "$0")/.."
 . scripts/deps.sh
 need_packages "${GAME_PACKAGES[@]}"
 # A build tree of its own without the tests, so a first start does not wait for them.
-cmake --preset default -B build/play -DLUMINAKU_TESTS=OFF >/dev/null
+cmake --preset default -B build/play -DBUILD_TESTING=OFF >/dev/null
 cmake --build build/play --target luminaku
 exec build/play/src/luminaku "$@"
