@@ -132,15 +132,14 @@ void Forms::showForm(Form *form)
             return entry.second && entry.second != form && !entry.second->isDialog() &&
                    entry.second->isVisible();
         });
-        QWindow *window = form->windowHandle();
-        window->setTransientParent(frame == s_loaded.end() ? nullptr
-                                                           : frame->second->windowHandle());
+        QWindow *owner = frame == s_loaded.end() ? nullptr : frame->second->windowHandle();
+        form->windowHandle()->setTransientParent(owner);
         // No taskbar entry while owned; once the owner has gone (after Quit, the game-over
         // window stays alone), the dialog is the game's only window and gets one.
-        platform::session::setInTaskbar(form, !window->transientParent());
-        QObject::connect(window, &QWindow::transientParentChanged, form, [form](QWindow *owner) {
-            if (!owner) platform::session::setInTaskbar(form, true);
-        });
+        platform::session::setInTaskbar(form, !owner);
+        if (owner)
+            QObject::connect(owner, &QObject::destroyed, form,
+                             [form] { platform::session::setInTaskbar(form, true); });
     }
     // Not show(): where windows open full screen by default (Qt in a browser), it would
     // stretch the game's fixed-size windows over the whole page.

@@ -5,11 +5,14 @@
 not reset (Xvfb -noreset), driven with xdotool as a player would, with no desktop settings but
 those it is given. Exits 77 without a display.
 e2e.py GAME.exe windows SEEDER.exe|windows_launch: the Windows game under wine (WINEPREFIX set),
-the same way; e2e.py GAME.exe round off, after the seeder has turned Windows' animations off."""
+the same way; e2e.py GAME.exe round off, after the seeder has turned Windows' animations off.
+Imported, it lends the browser test its helpers."""
 
+import argparse
 import contextlib
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -231,6 +234,8 @@ def quit_leaving(game, field, over):
     game.menu(field[0], "f", "x")
     game.keys(wait("the quit question", lambda: game.other(field[0], over[0]))[0][0], "Return")
     wait("the playfield to go", lambda: [w[0] for w in game.windows()] == [over[0]])
+    if not game.wine:  # the game's only window now: in the taskbar, or it could not be found
+        wait("the game-over window's taskbar entry", lambda: not wm_view(game, over[0])[2])
     assert flashes(game, over) > 0, "the game-over window stopped flashing with the playfield"
     click(over, (200, 180))  # OK
     assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"
@@ -253,11 +258,11 @@ def system_information(game, field):
     all), it starts it with the environment the game was given, nothing the game set for itself;
     with none, it says so."""
     game.keys(about := open_about(game, field)[0], "alt+s")
-    if game.env["PATH"] != os.path.dirname(TOOL):
+    if not (tool := shutil.which("hardinfo", path=game.env["PATH"])):
         wait("the not-available notice", lambda: game.other(field[0], about))
         return about
-    wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
-    with open(TOOL + ".ran") as f:
+    wait("the system-information tool to run", lambda: os.path.exists(tool + ".ran"))
+    with open(tool + ".ran") as f:
         ran = dict(v.split("=", 1) for v in f.read().split("\0") if v)
     skip = ("PWD", "OLDPWD", "SHLVL", "_", "DESKTOP_STARTUP_ID")  # the shell's; the game's launch
     ran, given = ({k: v for k, v in e.items() if k not in skip} for e in (ran, game.env))
@@ -297,8 +302,9 @@ DESTROYED = (
 def flow_destroy(game):
     """The game ends with status 0 with its last window; otherwise every window that stood over
     the destroyed one has gone with it, and what is left still works."""
+    tools = game.env["PATH"]
     for name, setup, stays in DESTROYED:
-        path = os.path.dirname(TOOL if "no tool" not in name else os.path.dirname(TOOL))
+        path = tools if "no tool" not in name else os.path.dirname(tools)
         game = game if game.proc.poll() is None else Game(game.binary, dict(game.env, PATH=path))
         try:
             field = setup and open_playfield(game)
@@ -321,7 +327,7 @@ def flow_destroy(game):
         print(f"destroyed: {name}: PASS")
 
 
-def flow_windows(game):
+def flow_windows(game, seeder):
     """What a Windows player meets at the screen's scale, from the title window to Quit: a round
     to its end, the game-over window left open over everything after, the version window, and the
     system-information tool that the registry names (a copy of the seeder, which says how it was
@@ -334,7 +340,7 @@ def flow_windows(game):
     shown = os.path.join(drive_c, "sys info", "MSINFO32.EXE.shown")
     for seeded in (False, True):
         if seeded:  # the seeder writes where the tool is and puts itself there
-            subprocess.run(["wine", sys.argv[3], "check"], capture_output=True, timeout=60)
+            subprocess.run(["wine", seeder, "check"], capture_output=True, timeout=60)
             os.remove(shown)
         game.keys(about[0], "alt+s")
         if seeded:
@@ -413,27 +419,44 @@ def desktop(way, tmp, stack):
     return env
 
 
-if __name__ == "__main__":
+def main():
+    parser = argparse.ArgumentParser(description="The game driven as a player would, on an X display.")
+    parser.add_argument("game", help="the game's program (.exe: under wine)")
+    flows = parser.add_subparsers(dest="name", required=True)
+    for name, flow in (("launch", flow_launch), ("hold", flow_hold), ("destroy", flow_destroy),
+                       ("windows_launch", flow_windows_launch)):
+        flows.add_parser(name).set_defaults(flow=flow)
+    round_ = flows.add_parser("round", help="started --calm, or with the animations turned off")
+    round_.add_argument("desktop", nargs="?", choices=("portal", "kde", "off"))
+    round_.set_defaults(flow=flow_round)
+    windows = flows.add_parser("windows")
+    windows.add_argument("seeder", help="wine_sysinfo.exe: seeds the registry, stands in for the tool")
+    windows.set_defaults(flow=lambda game: flow_windows(game, options.seeder))
+    options = parser.parse_args()
     if not os.environ.get("DISPLAY"):
         print("SKIP: no X display")
         sys.exit(77)
     with tempfile.TemporaryDirectory() as tmp, contextlib.ExitStack() as stack:
         # The desktop's system-information tool: a script that writes down its environment.
-        TOOL = os.path.join(tmp, "sys info", "hardinfo")
-        os.mkdir(os.path.dirname(TOOL))
-        with open(TOOL, "w") as f:
+        tool = os.path.join(tmp, "sys info", "hardinfo")
+        os.mkdir(os.path.dirname(tool))
+        with open(tool, "w") as f:
             f.write('#!/bin/sh\n/usr/bin/env -0 > "$0.env" && /bin/mv "$0.env" "$0.ran"\n')
-        os.chmod(TOOL, 0o755)
-        native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(TOOL))
+        os.chmod(tool, 0o755)
+        native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(tool))
         # A round flow started with a way the desktop's animations are off runs without --calm.
-        way = sys.argv[3] if sys.argv[2] == "round" and len(sys.argv) > 3 else None
+        way = getattr(options, "desktop", None)
         native.update(desktop(way, tmp, stack))
         args = {"round": [] if way else ["-style", "Fusion", "--calm"], "launch": ["a file"],
-                "windows_launch": ["a file"]}.get(sys.argv[2], [])
-        game = Game(sys.argv[1], dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
+                "windows_launch": ["a file"]}.get(options.name, [])
+        game = Game(options.game, dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
                     *args, stderr=subprocess.PIPE if args == ["a file"] else None)
         try:
-            globals()["flow_" + sys.argv[2]](game)
+            options.flow(game)
         finally:
             game.end()
     print("PASS", *sys.argv[2:])
+
+
+if __name__ == "__main__":
+    main()
