@@ -23,6 +23,8 @@ from Xlib import X, Xatom, display
 TITLE = "～ルミナク～ ホロワ村放射能汚染事故ゲーム"
 ABOUT_CAPTION = TITLE + "のﾊﾞｰｼﾞｮﾝ情報"
 CLIENT_HEIGHT = 213  # the playfield's client area, below its menu bar
+# A file dropped on the game: a Japanese name whose code page 932 bytes hold a backslash (表).
+DROPPED = "ルミナク 表示.txt"
 SCALE = float(os.environ.get("E2E_SCALE", 1))  # the screen's, as Windows sets it (144 dpi: 1.5)
 
 
@@ -177,7 +179,7 @@ def flow_launch(game):
     open_playfield(game)  # its first window ends the launcher's startup notification
     assert f"remove: ID={game.startup_id}\0".encode() in game.startup_info(), "no startup notice"
     game.end()
-    assert re.search(r"^luminaku: ignoring 'a file' ", game.proc.stderr.read().decode(), re.M)
+    dropped_named(game)
     # --help, --version and an option the game does not know (status 2) need no display.
     for args, status, out, err in (
             (["--help"], 0, r"Usage: luminaku .*--calm.*--version.*", ""),
@@ -187,6 +189,12 @@ def flow_launch(game):
         run = subprocess.run([game.binary, *args], env=env, capture_output=True, text=True, timeout=10)
         assert run.returncode == status and re.fullmatch(out, run.stdout, re.S) and \
             (re.search(err, run.stderr, re.M) if err else not run.stderr), f"{args}: {run}"
+
+
+def dropped_named(game):
+    """The warning names the dropped file as it is named (in the ANSI code page on Windows)."""
+    said = game.proc.stderr.read().decode("cp932" if game.wine else "utf-8")
+    assert re.search(f"^luminaku: ignoring '{DROPPED}' ", said, re.M), f"the warning: {said!r}"
 
 
 def flashes(game, over, seconds=1):
@@ -364,7 +372,7 @@ def flow_windows_launch(game):
     message box under the game's title, whose OK ends the program with its status."""
     open_playfield(game)
     game.end()
-    assert re.search(r"^luminaku: ignoring 'a file' ", game.proc.stderr.read().decode(), re.M)
+    dropped_named(game)
     for args, status in ((["--help"], 0), (["--version"], 0), (["--bogus"], 2)):
         told = Game(game.binary, game.env, *args, stderr=subprocess.DEVNULL)
         try:
@@ -447,10 +455,10 @@ def main():
         # A round flow started with a way the desktop's animations are off runs without --calm.
         way = getattr(options, "desktop", None)
         native.update(desktop(way, tmp, stack))
-        args = {"round": [] if way else ["-style", "Fusion", "--calm"], "launch": ["a file"],
-                "windows_launch": ["a file"]}.get(options.name, [])
+        args = {"round": [] if way else ["-style", "Fusion", "--calm"], "launch": [DROPPED],
+                "windows_launch": [DROPPED]}.get(options.name, [])
         game = Game(options.game, dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
-                    *args, stderr=subprocess.PIPE if args == ["a file"] else None)
+                    *args, stderr=subprocess.PIPE if args == [DROPPED] else None)
         try:
             options.flow(game)
         finally:
