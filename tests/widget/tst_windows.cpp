@@ -39,7 +39,7 @@ constexpr auto Unheard = QAccessible::UserRole; // not checked; NoRole: left out
 
 // Where a slip in a window's table shows without a click: each window (client size, caption,
 // icon, frame or dialog; a row without a control), the separator's two lines, the fonts, and
-// what a screen reader hears. Pixels at 96 dpi. The flows click and read the other controls.
+// what a screen reader hears; and the controls no flow clicks or reads. Pixels at 96 dpi.
 struct Placed {
     const char *window, *name;
     int index;
@@ -58,6 +58,8 @@ const Placed Layout[] = {
     {"frmMain", "lblHiScoreBrd", -1, {200, 72, 81, 17}, true, "0", G12, QAccessible::StaticText, "0", "HI-SCORE"},
     {"frmMain", "lblScoreBrd", -1, {200, 32, 81, 17}, true, "0", G12, QAccessible::StaticText, "0", "SCORE"},
     {"frmMain", "imgMiss", 1, {232, 136, 32, 32}, false, {}, {}, QAccessible::Graphic, "2つ目のミス"},
+    {"frmMain", "imgMiss", 0, {200, 136, 32, 32}, false},
+    {"frmMain", "lblMiss", -1, {200, 112, 65, 17}, true, "MISS", G12},
     {"frmMain", "imgBakets", 0, {24, 168, 32, 32}, false, {}, {}, QAccessible::Graphic, "左のバケツ"},
     {"frmMain", "imgUran", 6, {72, 96, 32, 32}, false, {}, {}, QAccessible::Graphic, "真ん中の列 3段目のしずく"},
     {"frmOpening", nullptr, -1, {0, 0, 402, 213}, true, Title},
@@ -69,6 +71,9 @@ const Placed Layout[] = {
     {"frmGameOver", "lblGameOver", -1, {120, 72, 161, 25}, true, "GAME OVER", "ＭＳ Ｐゴシック 27 bold", QAccessible::StaticText, "GAME OVER", Title},
     {"frmGameOver", "lblTryAgain", -1, {160, 120, 81, 25}, true, "Try Again!", "ＭＳ Ｐゴシック 19", QAccessible::StaticText, "Try Again!", Title},
     {"frmAbout", nullptr, -1, {0, 0, 382, 237}, false, About, {}, QAccessible::Dialog, About, {}, "ﾊﾞｰｼﾞｮﾝ 0.0.2 (C) 2026 The Luminaku developers. A small arcade game: catch the falling drops in the bin before three of them get past."},
+    {"frmAbout", "picIcon", -1, {16, 16, 36, 36}, true},
+    {"frmAbout", "cmdOK", -1, {283, 175, 92, 23}, true, "OK"},
+    {"frmAbout", "cmdSysInfo", -1, {284, 205, 92, 23}, true, "ｼｽﾃﾑ情報(&S)..."},
     {"frmAbout", "Line1", 1, {6, 163, 371, 1}, true}, // both lines end at x 376
     {"frmAbout", "Line1", 0, {7, 164, 370, 2}, true, {}, {}, QAccessible::NoRole},
     {"frmAbout", "lblDescription", -1, {70, 75, 259, 78}, true, "(C) 2026 The Luminaku developers. A small arcade game: catch the falling drops in the bin before three of them get past.", G12, QAccessible::StaticText, "(C) 2026 The Luminaku developers. A small arcade game: catch the falling drops in the bin before three of them get past.", About},
