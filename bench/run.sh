@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 . scripts/deps.sh
 need_packages "${GAME_PACKAGES[@]}" xvfb xauth python3 python3-xlib
 build=build/bench
-cmake --preset default -B "$build" -DLUMINAKU_BENCH=ON -DLUMINAKU_TESTS=OFF >/dev/null
+cmake --preset default -B "$build" -DLUMINAKU_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target luminaku luminaku_bench luminaku_spin_reference luminaku_timer_floor >&2
 # The programs show real windows; a display of their own keeps the desktop out of the figures.
 # Debian's python3, which python3-xlib installs into.

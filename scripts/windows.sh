@@ -16,7 +16,7 @@ export LUMINAKU_QT_WINDOWS
 echo "Qt for Windows: $LUMINAKU_QT_WINDOWS (ready after ${SECONDS} s)"
 
 # The icon and resource tool runs on this machine: build it natively.
-cmake -S . -B build/windows-tools -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMINAKU_TESTS=OFF \
+cmake -S . -B build/windows-tools -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     >/dev/null
 cmake --build build/windows-tools --target luminaku_iconkit
 

@@ -16,9 +16,10 @@ int main(int argc, char **argv)
         CommandLine::parse(CommandLine::arguments(argc, argv), CommandLine::Pass::BeforeQt);
     if (early.action != CommandLine::Action::Play) return early.answer();
 
-    Application app(argc, argv); // takes Qt's own options out of argc and argv
+    Application app(argc, argv); // takes Qt's own options out of the arguments
+    // Qt's reading of them, in Unicode on Windows too (argv holds them in the ANSI code page).
     const CommandLine options =
-        CommandLine::parse(CommandLine::arguments(argc, argv), CommandLine::Pass::AfterQt);
+        CommandLine::parse(QCoreApplication::arguments(), CommandLine::Pass::AfterQt);
     if (options.action != CommandLine::Action::Play) return options.answer();
     options.answer(); // a warning, if the game was given arguments it does not read
 

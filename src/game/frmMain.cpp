@@ -126,8 +126,9 @@ frmMain::frmMain()
     for (int k = 0; k < 2; ++k)
         m_controls.widget("imgMiss", k)
             ->setAccessibleName(QStringLiteral("%1つ目のミス").arg(k + 1));
-    accessible::setLabel(m_controls.widget("lblScoreBrd"), m_controls.widget("lblScore"));
-    accessible::setLabel(m_controls.widget("lblHiScoreBrd"), m_controls.widget("lblHiScore"));
+    // The boards are heard with their captions (Qt reports a buddy as the label).
+    m_controls.label("lblScore")->setBuddy(m_controls.widget("lblScoreBrd"));
+    m_controls.label("lblHiScore")->setBuddy(m_controls.widget("lblHiScoreBrd"));
 
     // The playfield holds the focus, for the menu bar to give it back.
     setFocusPolicy(Qt::StrongFocus);

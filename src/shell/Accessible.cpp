@@ -15,7 +15,6 @@ namespace
 {
 
 constexpr char HiddenKey[] = "accessibleHidden";
-constexpr char LabelKey[] = "accessibleLabel";
 constexpr char MoreKey[] = "accessibleMore"; // set on a described dialog, maybe empty
 
 // A plain container that leaves its hidden children out.
@@ -41,15 +40,14 @@ private:
     }
 };
 
-// Static text named by its own text, with one relation more: the caption that labels it, or
-// the dialog whose description it is part of. Qt has no "description for" relation; "label for"
-// is the nearest, and it tells screen readers that the text belongs to the dialog, read with it,
-// not once more on its own.
-class StaticText final : public QAccessibleWidget
+// A dialog's text, named by its own text and tied to the dialog whose description it is part
+// of. Qt has no "description for" relation; "label for" is the nearest, and it tells screen
+// readers that the text belongs to the dialog, read with it, not once more on its own.
+class DialogText final : public QAccessibleWidget
 {
 public:
-    StaticText(QLabel *widget, QWidget *other, QAccessible::Relation relation)
-        : QAccessibleWidget(widget, QAccessible::StaticText), m_other(other), m_relation(relation)
+    explicit DialogText(QLabel *widget)
+        : QAccessibleWidget(widget, QAccessible::StaticText), m_dialog(widget->window())
     {
     }
     QString text(QAccessible::Text t) const override
@@ -61,14 +59,13 @@ public:
     relations(QAccessible::Relation match) const override
     {
         auto found = QAccessibleWidget::relations(match);
-        if (match & m_relation && m_other)
-            found.append({QAccessible::queryAccessibleInterface(m_other), m_relation});
+        if (match & QAccessible::Labelled && m_dialog)
+            found.append({QAccessible::queryAccessibleInterface(m_dialog), QAccessible::Labelled});
         return found;
     }
 
 private:
-    QPointer<QWidget> m_other;
-    QAccessible::Relation m_relation;
+    QPointer<QWidget> m_dialog;
 };
 
 bool described(const QWidget *dialog)
@@ -117,10 +114,8 @@ QAccessibleInterface *factory(const QString &className, QObject *object)
 {
     if (auto *form = qobject_cast<Form *>(object)) return new Window(form);
     auto *label = qobject_cast<QLabel *>(object);
-    if (auto *by = object->property(LabelKey).value<QWidget *>(); label && by)
-        return new StaticText(label, by, QAccessible::Label);
     if (label && described(label->window()) && !label->property(HiddenKey).toBool())
-        return new StaticText(label, label->window(), QAccessible::Labelled);
+        return new DialogText(label);
     // Plain widgets, such as a window's client area, hold the decoration.
     if (className == QLatin1String("QWidget") && object->isWidgetType())
         return new Container(static_cast<QWidget *>(object));
@@ -140,14 +135,6 @@ void install()
 void hide(QWidget *widget)
 {
     widget->setProperty(HiddenKey, true);
-}
-
-void setLabel(QWidget *widget, QWidget *label)
-{
-    widget->setProperty(LabelKey, QVariant::fromValue(label));
-    // Qt made the widget's interface when its text was first set; the next one knows the label.
-    QAccessible::deleteAccessibleInterface(
-        QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
 }
 
 void describe(QWidget *dialog, const QString &more)

@@ -7,8 +7,8 @@
 class QWidget;
 
 // What assistive technology (a screen reader) is told about the windows beyond Qt's defaults:
-// windows as frames or dialogs, controls labelled by others, decoration left out. Nothing here
-// changes what the windows show.
+// windows as frames or dialogs, a dialog's text tied to it, decoration left out. Nothing here
+// changes what the windows show. (A control labelled by another is QLabel::setBuddy's.)
 namespace accessible
 {
 
@@ -17,9 +17,6 @@ void install();
 
 // Decoration, left out of what a screen reader walks through.
 void hide(QWidget *widget);
-
-// A control that reads its own text and is labelled by another (a board by its caption).
-void setLabel(QWidget *widget, QWidget *label);
 
 // A dialog heard whole as it opens: its description is the text of its shown labels, top to
 // bottom, but for what its title says, then `more`. (Screen readers read a dialog's title and its

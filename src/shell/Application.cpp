@@ -3,12 +3,7 @@
 #include "Application.h"
 
 #include "AppInfo.h"
-#ifdef LUMINAKU_X11
-#include "platform/X11Session.h"
-#endif
-#ifdef Q_OS_WASM
-#include "platform/WebPlatform.h"
-#endif
+#include "platform/Session.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -55,12 +50,7 @@ Application::Application(int &argc, char **argv) : QApplication(platformDefaults
     if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(translator);
-#ifdef LUMINAKU_X11
-    platform::x11::attach();
-#endif
-#ifdef Q_OS_WASM
-    platform::web::attach();
-#endif
+    platform::session::attach();
 }
 
 void Application::registerFontSubstitutions()

@@ -6,9 +6,7 @@
 #include "AppInfo.h"
 #include "Forms.h"
 #include "Runtime.h"
-#ifdef LUMINAKU_X11
-#include "platform/X11Session.h"
-#endif
+#include "platform/Session.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -134,11 +132,14 @@ void Forms::showForm(Form *form)
             return entry.second && entry.second != form && !entry.second->isDialog() &&
                    entry.second->isVisible();
         });
-        form->windowHandle()->setTransientParent(
-            frame == s_loaded.end() ? nullptr : frame->second->windowHandle());
-#ifdef LUMINAKU_X11
-        platform::x11::skipTaskbar(form);
-#endif
+        QWindow *owner = frame == s_loaded.end() ? nullptr : frame->second->windowHandle();
+        form->windowHandle()->setTransientParent(owner);
+        // No taskbar entry while owned; once the owner has gone (after Quit, the game-over
+        // window stays alone), the dialog is the game's only window and gets one.
+        platform::session::setInTaskbar(form, !owner);
+        if (owner)
+            QObject::connect(owner, &QObject::destroyed, form,
+                             [form] { platform::session::setInTaskbar(form, true); });
     }
     // Not show(): where windows open full screen by default (Qt in a browser), it would
     // stretch the game's fixed-size windows over the whole page.

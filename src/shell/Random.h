@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <random>
 
 // The game's pseudo-random source (Randomize / Rnd).
@@ -19,7 +20,9 @@ public:
 class ClockRandom final : public RandomSource
 {
 public:
-    ClockRandom();
+    // The clock's reading in ticks; by default the system's finest clock.
+    using Clock = std::function<std::int64_t()>;
+    explicit ClockRandom(Clock clock = {});
     void randomize() override;
     float next() override;
 
@@ -28,5 +31,6 @@ public:
     static float fromBits(std::uint32_t bits) { return float(bits >> 8) / 16777216.0f; }
 
 private:
+    Clock m_clock;
     std::mt19937 m_engine;
 };

@@ -28,7 +28,3 @@ struct SysInfoServices {
 
 // Starts the system-information tool, or tells the player that it is unavailable.
 void StartSysInfo(const SysInfoServices &services);
-
-// The button's handler: the services of this platform (platform::registry() and friends) and
-// the game's message box.
-void StartSysInfo();

@@ -7,6 +7,7 @@
 #include "shell/Convert.h"
 #include "shell/Forms.h"
 #include "shell/Runtime.h"
+#include "shell/platform/Services.h"
 #include "windows/SysInfo.h"
 
 #include <QLabel>
@@ -68,7 +69,7 @@ frmAbout::frmAbout()
     connect(m_controls.button("cmdOK"), &QPushButton::clicked, this,
             rt::handler([this] { cmdOK_Click(); }));
     connect(m_controls.button("cmdSysInfo"), &QPushButton::clicked, this,
-            rt::handler([this] { cmdSysInfo_Click(); }));
+            rt::handler(&frmAbout::cmdSysInfo_Click));
 }
 
 void frmAbout::Form_Load()
@@ -88,5 +89,10 @@ void frmAbout::cmdOK_Click()
 
 void frmAbout::cmdSysInfo_Click()
 {
-    StartSysInfo();
+    // The launcher on this platform's services, telling the player through the game's box.
+    StartSysInfo(SysInfoServices{
+        platform::registry(), platform::fileTest(), platform::launcher(),
+        [](const std::string &text, int style) {
+            rt::msgBox(QString::fromUtf8(text.data(), qsizetype(text.size())), style);
+        }});
 }

@@ -14,5 +14,5 @@ public:
 
     void Form_Load() override;
     void cmdOK_Click();
-    void cmdSysInfo_Click();
+    static void cmdSysInfo_Click(); // needs nothing of the window
 };

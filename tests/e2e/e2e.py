@@ -5,11 +5,14 @@
 not reset (Xvfb -noreset), driven with xdotool as a player would, with no desktop settings but
 those it is given. Exits 77 without a display.
 e2e.py GAME.exe windows SEEDER.exe|windows_launch: the Windows game under wine (WINEPREFIX set),
-the same way; e2e.py GAME.exe round off, after the seeder has turned Windows' animations off."""
+the same way; e2e.py GAME.exe round off, after the seeder has turned Windows' animations off.
+Imported, it lends the browser test its helpers."""
 
+import argparse
 import contextlib
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -20,6 +23,8 @@ from Xlib import X, Xatom, display
 TITLE = "～ルミナク～ ホロワ村放射能汚染事故ゲーム"
 ABOUT_CAPTION = TITLE + "のﾊﾞｰｼﾞｮﾝ情報"
 CLIENT_HEIGHT = 213  # the playfield's client area, below its menu bar
+# A file dropped on the game: a Japanese name whose code page 932 bytes hold a backslash (表).
+DROPPED = "ルミナク 表示.txt"
 SCALE = float(os.environ.get("E2E_SCALE", 1))  # the screen's, as Windows sets it (144 dpi: 1.5)
 
 
@@ -174,7 +179,7 @@ def flow_launch(game):
     open_playfield(game)  # its first window ends the launcher's startup notification
     assert f"remove: ID={game.startup_id}\0".encode() in game.startup_info(), "no startup notice"
     game.end()
-    assert re.search(r"^luminaku: ignoring 'a file' ", game.proc.stderr.read().decode(), re.M)
+    dropped_named(game)
     # --help, --version and an option the game does not know (status 2) need no display.
     for args, status, out, err in (
             (["--help"], 0, r"Usage: luminaku .*--calm.*--version.*", ""),
@@ -184,6 +189,12 @@ def flow_launch(game):
         run = subprocess.run([game.binary, *args], env=env, capture_output=True, text=True, timeout=10)
         assert run.returncode == status and re.fullmatch(out, run.stdout, re.S) and \
             (re.search(err, run.stderr, re.M) if err else not run.stderr), f"{args}: {run}"
+
+
+def dropped_named(game):
+    """The warning names the dropped file as it is named (in the ANSI code page on Windows)."""
+    said = game.proc.stderr.read().decode("cp932" if game.wine else "utf-8")
+    assert re.search(f"^luminaku: ignoring '{DROPPED}' ", said, re.M), f"the warning: {said!r}"
 
 
 def flashes(game, over, seconds=1):
@@ -231,6 +242,8 @@ def quit_leaving(game, field, over):
     game.menu(field[0], "f", "x")
     game.keys(wait("the quit question", lambda: game.other(field[0], over[0]))[0][0], "Return")
     wait("the playfield to go", lambda: [w[0] for w in game.windows()] == [over[0]])
+    if not game.wine:  # the game's only window now: in the taskbar, or it could not be found
+        wait("the game-over window's taskbar entry", lambda: not wm_view(game, over[0])[2])
     assert flashes(game, over) > 0, "the game-over window stopped flashing with the playfield"
     click(over, (200, 180))  # OK
     assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"
@@ -253,11 +266,11 @@ def system_information(game, field):
     all), it starts it with the environment the game was given, nothing the game set for itself;
     with none, it says so."""
     game.keys(about := open_about(game, field)[0], "alt+s")
-    if game.env["PATH"] != os.path.dirname(TOOL):
+    if not (tool := shutil.which("hardinfo", path=game.env["PATH"])):
         wait("the not-available notice", lambda: game.other(field[0], about))
         return about
-    wait("the system-information tool to run", lambda: os.path.exists(TOOL + ".ran"))
-    with open(TOOL + ".ran") as f:
+    wait("the system-information tool to run", lambda: os.path.exists(tool + ".ran"))
+    with open(tool + ".ran") as f:
         ran = dict(v.split("=", 1) for v in f.read().split("\0") if v)
     skip = ("PWD", "OLDPWD", "SHLVL", "_", "DESKTOP_STARTUP_ID")  # the shell's; the game's launch
     ran, given = ({k: v for k, v in e.items() if k not in skip} for e in (ran, game.env))
@@ -297,8 +310,9 @@ DESTROYED = (
 def flow_destroy(game):
     """The game ends with status 0 with its last window; otherwise every window that stood over
     the destroyed one has gone with it, and what is left still works."""
+    tools = game.env["PATH"]
     for name, setup, stays in DESTROYED:
-        path = os.path.dirname(TOOL if "no tool" not in name else os.path.dirname(TOOL))
+        path = tools if "no tool" not in name else os.path.dirname(tools)
         game = game if game.proc.poll() is None else Game(game.binary, dict(game.env, PATH=path))
         try:
             field = setup and open_playfield(game)
@@ -321,7 +335,7 @@ def flow_destroy(game):
         print(f"destroyed: {name}: PASS")
 
 
-def flow_windows(game):
+def flow_windows(game, seeder):
     """What a Windows player meets at the screen's scale, from the title window to Quit: a round
     to its end, the game-over window left open over everything after, the version window, and the
     system-information tool that the registry names (a copy of the seeder, which says how it was
@@ -334,7 +348,7 @@ def flow_windows(game):
     shown = os.path.join(drive_c, "sys info", "MSINFO32.EXE.shown")
     for seeded in (False, True):
         if seeded:  # the seeder writes where the tool is and puts itself there
-            subprocess.run(["wine", sys.argv[3], "check"], capture_output=True, timeout=60)
+            subprocess.run(["wine", seeder, "check"], capture_output=True, timeout=60)
             os.remove(shown)
         game.keys(about[0], "alt+s")
         if seeded:
@@ -358,7 +372,7 @@ def flow_windows_launch(game):
     message box under the game's title, whose OK ends the program with its status."""
     open_playfield(game)
     game.end()
-    assert re.search(r"^luminaku: ignoring 'a file' ", game.proc.stderr.read().decode(), re.M)
+    dropped_named(game)
     for args, status in ((["--help"], 0), (["--version"], 0), (["--bogus"], 2)):
         told = Game(game.binary, game.env, *args, stderr=subprocess.DEVNULL)
         try:
@@ -413,27 +427,44 @@ def desktop(way, tmp, stack):
     return env
 
 
-if __name__ == "__main__":
+def main():
+    parser = argparse.ArgumentParser(description="The game driven as a player would, on an X display.")
+    parser.add_argument("game", help="the game's program (.exe: under wine)")
+    flows = parser.add_subparsers(dest="name", required=True)
+    for name, flow in (("launch", flow_launch), ("hold", flow_hold), ("destroy", flow_destroy),
+                       ("windows_launch", flow_windows_launch)):
+        flows.add_parser(name).set_defaults(flow=flow)
+    round_ = flows.add_parser("round", help="started --calm, or with the animations turned off")
+    round_.add_argument("desktop", nargs="?", choices=("portal", "kde", "off"))
+    round_.set_defaults(flow=flow_round)
+    windows = flows.add_parser("windows")
+    windows.add_argument("seeder", help="wine_sysinfo.exe: seeds the registry, stands in for the tool")
+    windows.set_defaults(flow=lambda game: flow_windows(game, options.seeder))
+    options = parser.parse_args()
     if not os.environ.get("DISPLAY"):
         print("SKIP: no X display")
         sys.exit(77)
     with tempfile.TemporaryDirectory() as tmp, contextlib.ExitStack() as stack:
         # The desktop's system-information tool: a script that writes down its environment.
-        TOOL = os.path.join(tmp, "sys info", "hardinfo")
-        os.mkdir(os.path.dirname(TOOL))
-        with open(TOOL, "w") as f:
+        tool = os.path.join(tmp, "sys info", "hardinfo")
+        os.mkdir(os.path.dirname(tool))
+        with open(tool, "w") as f:
             f.write('#!/bin/sh\n/usr/bin/env -0 > "$0.env" && /bin/mv "$0.env" "$0.ran"\n')
-        os.chmod(TOOL, 0o755)
-        native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(TOOL))
+        os.chmod(tool, 0o755)
+        native = dict(QT_QPA_PLATFORM="xcb", PATH=os.path.dirname(tool))
         # A round flow started with a way the desktop's animations are off runs without --calm.
-        way = sys.argv[3] if sys.argv[2] == "round" and len(sys.argv) > 3 else None
+        way = getattr(options, "desktop", None)
         native.update(desktop(way, tmp, stack))
-        args = {"round": [] if way else ["-style", "Fusion", "--calm"], "launch": ["a file"],
-                "windows_launch": ["a file"]}.get(sys.argv[2], [])
-        game = Game(sys.argv[1], dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
-                    *args, stderr=subprocess.PIPE if args == ["a file"] else None)
+        args = {"round": [] if way else ["-style", "Fusion", "--calm"], "launch": [DROPPED],
+                "windows_launch": [DROPPED]}.get(options.name, [])
+        game = Game(options.game, dict(os.environ, **({} if "WINEPREFIX" in os.environ else native)),
+                    *args, stderr=subprocess.PIPE if args == [DROPPED] else None)
         try:
-            globals()["flow_" + sys.argv[2]](game)
+            options.flow(game)
         finally:
             game.end()
     print("PASS", *sys.argv[2:])
+
+
+if __name__ == "__main__":
+    main()

@@ -85,12 +85,14 @@ private slots:
         QTEST(platform::FreedesktopMotion::kdeAnimationsOff(files), "off");
     }
 
-    // Only false is off: ReadOne's variant, Read's variant in a variant (also e2e_round_portal).
+    // Only false is off, in Read's variant within a variant (also e2e_round_portal).
     void portal()
     {
         const auto wrap = [](const QVariant &v) { return QVariant::fromValue(QDBusVariant(v)); };
-        const QList<std::pair<QVariant, bool>> answers = {
-            {wrap(false), true}, {wrap(wrap(true)), false}, {wrap(0), false}, {QVariant(), false}};
+        const QList<std::pair<QVariant, bool>> answers = {{wrap(wrap(false)), true},
+                                                          {wrap(wrap(true)), false},
+                                                          {wrap(wrap(0)), false},
+                                                          {QVariant(), false}};
         for (const auto &[value, off] : answers)
             QCOMPARE(platform::FreedesktopMotion::portalAnimationsOff(value), off);
     }

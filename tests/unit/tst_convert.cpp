@@ -57,15 +57,19 @@ private slots:
         QCOMPARE(double(ClockRandom::fromBits(0u)), 0.0);
     }
 
-    // Every launch draws its own drops: the same generator seeded at two moments runs apart.
+    // Every launch draws its own drops: reseeded, the generator follows the clock's reading.
     void seededFromTheClock()
     {
-        ClockRandom first, second = first;
-        const auto draws = [](ClockRandom &random) {
+        std::int64_t now = 1'000'000'007;
+        ClockRandom random([&now] { return now; });
+        const auto drawsAt = [&](std::int64_t ticks) {
+            now = ticks;
             random.randomize();
             return std::vector{random.next(), random.next(), random.next(), random.next()};
         };
-        QVERIFY(draws(first) != draws(second));
+        const std::vector<float> first = drawsAt(now);
+        QVERIFY(drawsAt(now + 1) != first);
+        QCOMPARE(drawsAt(1'000'000'007), first);
     }
 };
 

@@ -77,18 +77,26 @@ class tst_playfield : public QObject
     Q_OBJECT
 private slots:
     // The round start in its order; Int(Rnd * 3) is 0, 1 or 2 for every value below 1.
+    void roundStart_data()
+    {
+        QTest::addColumn<float>("r");
+        QTest::addColumn<int>("column");
+        QTest::newRow("0.5") << 0.5f << 1;
+        QTest::newRow("0") << 0.0f << 0;
+        QTest::newRow("1/3") << 1.0f / 3.0f << 1;
+        QTest::newRow("just below 1") << std::nextafter(1.0f, 0.0f) << 2;
+    }
     void roundStart()
     {
-        for (const auto &[r, column] :
-             {std::pair{0.5f, 1}, {0.0f, 0}, {1.0f / 3.0f, 1}, {std::nextafter(1.0f, 0.0f), 2}}) {
-            Rig rig;
-            rig.play.BucketLane = 2;
-            rig.start(r);
-            QCOMPARE(rig.log,
-                     (Log{"randomize", "bin 1 on", "score 0", "interval 500", "miss 0 off",
-                          "miss 1 off", "drop " + std::to_string(column * 4) + " on", "timer on"}));
-            QCOMPARE(rig.play.BucketLane, std::int16_t(1));
-        }
+        QFETCH(float, r);
+        QFETCH(int, column);
+        Rig rig;
+        rig.play.BucketLane = 2;
+        rig.start(r);
+        QCOMPARE(rig.log,
+                 (Log{"randomize", "bin 1 on", "score 0", "interval 500", "miss 0 off",
+                      "miss 1 off", "drop " + std::to_string(column * 4) + " on", "timer on"}));
+        QCOMPARE(rig.play.BucketLane, std::int16_t(1));
     }
 
     // One row per tick, two unseen steps, then the miss; stray ticks never shorten a step.
@@ -162,23 +170,25 @@ private slots:
     }
 
     // n = CInt(p - r * 20), halves to even, never below 1.
+    void speedUp_data()
+    {
+        QTest::addColumn<int>("period");
+        QTest::addColumn<float>("r");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("497.5 to even") << 500 << 0.125f << 498;
+        QTest::newRow("492.5 to even") << 500 << 0.375f << 492;
+        QTest::newRow("never below 1") << 10 << 0.5f << 1;
+    }
     void speedUp()
     {
-        const struct {
-            int period;
-            float r;
-            int expected;
-        } rows[] = {{500, 0.125f, 498}, // 497.5
-                    {500, 0.375f, 492}, // 492.5
-                    {10, 0.5f, 1}};
-        for (const auto &row : rows) {
-            Rig rig;
-            rig.start(0.0f);
-            rig.interval = row.period;
-            rig.queue(row.r, 0);
-            rig.tick(6);
-            QCOMPARE(rig.interval, row.expected);
-        }
+        QFETCH(int, period);
+        QFETCH(float, r);
+        Rig rig;
+        rig.start(0.0f);
+        rig.interval = period;
+        rig.queue(r, 0);
+        rig.tick(6);
+        QTEST(rig.interval, "expected");
     }
 
     // A round started on top; after its game over the one beneath goes on with its own score.
@@ -210,30 +220,41 @@ private slots:
     }
 
     // Left: lane 0, right: 2; other keys, the middle button and releases: 1; other buttons: none.
+    void bucketRules_data()
+    {
+        QTest::addColumn<char>("event"); // d/u key down/up, D/U button down/up
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("lane");
+        QTest::newRow("Left down") << 'd' << 37 << 1 << 0;
+        QTest::newRow("Right down") << 'd' << 39 << 0 << 2;
+        QTest::newRow("Space down") << 'd' << 32 << 0 << 1;
+        QTest::newRow("Left up") << 'u' << 37 << 0 << 1;
+        QTest::newRow("left button down") << 'D' << 1 << 1 << 0;
+        QTest::newRow("right button down") << 'D' << 2 << 1 << 2;
+        QTest::newRow("middle button down") << 'D' << 4 << 0 << 1;
+        QTest::newRow("another button down") << 'D' << 8 << 2 << 2;
+        QTest::newRow("right button up") << 'U' << 2 << 2 << 1;
+    }
     void bucketRules()
     {
-        const struct {
-            char event; // d/u key down/up, D/U button down/up
-            int code, from, lane;
-        } rows[] = {{'d', 37, 1, 0}, {'d', 39, 0, 2}, {'d', 32, 0, 1},
-                    {'u', 37, 0, 1}, {'D', 1, 1, 0},  {'D', 2, 1, 2},
-                    {'D', 4, 0, 1},  {'D', 8, 2, 2},  {'U', 2, 2, 1}};
-        for (const auto &row : rows) {
-            Rig rig;
-            rig.play.Form_MouseDown(std::int16_t(row.from == 0 ? 1 : row.from == 2 ? 2 : 4), 0);
-            rig.log.clear();
-            const auto c = std::int16_t(row.code);
-            if (row.event == 'd') rig.play.Form_KeyDown(c, 0);
-            if (row.event == 'u') rig.play.Form_KeyUp(c, 0);
-            if (row.event == 'D') rig.play.Form_MouseDown(c, 0);
-            if (row.event == 'U') rig.play.Form_MouseUp(c, 0);
-            const QByteArray what = QByteArray(1, row.event) + ' ' + QByteArray::number(row.code);
-            QVERIFY2(rig.play.BucketLane == row.lane, what);
-            Log expected;
-            for (int j = 0; j < 3 && row.code != 8; ++j)
-                expected.push_back("bin " + std::to_string(j) + (j == row.lane ? " on" : " off"));
-            QVERIFY2(rig.log == expected, what);
-        }
+        QFETCH(char, event);
+        QFETCH(int, code);
+        QFETCH(int, from);
+        QFETCH(int, lane);
+        Rig rig;
+        rig.play.Form_MouseDown(std::int16_t(from == 0 ? 1 : from == 2 ? 2 : 4), 0);
+        rig.log.clear();
+        const auto c = std::int16_t(code);
+        if (event == 'd') rig.play.Form_KeyDown(c, 0);
+        if (event == 'u') rig.play.Form_KeyUp(c, 0);
+        if (event == 'D') rig.play.Form_MouseDown(c, 0);
+        if (event == 'U') rig.play.Form_MouseUp(c, 0);
+        QCOMPARE(rig.play.BucketLane, std::int16_t(lane));
+        Log expected;
+        for (int j = 0; j < 3 && code != 8; ++j)
+            expected.push_back("bin " + std::to_string(j) + (j == lane ? " on" : " off"));
+        QCOMPARE(rig.log, expected);
     }
 };
 

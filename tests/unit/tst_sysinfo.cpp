@@ -3,6 +3,7 @@
 #include "FakePlatform.h"
 #include "Fakes.h"
 #include "windows/SysInfo.h"
+#include "windows/frmAbout.h"
 
 #include <QTest>
 
@@ -104,7 +105,7 @@ private slots:
         for (const QString &file : present)
             fake.files.present.insert(file.toStdString());
 
-        StartSysInfo(); // as the button does
+        frmAbout::cmdSysInfo_Click(); // as the button does
 
         QTEST(fake.files.tested, "tested");
         QCOMPARE(fake.files.started, started.isEmpty() ? QStringList() : QStringList{started});

@@ -6,9 +6,9 @@
 # and the installed-programs entry, types and all, in the places the choice names; played
 # through the end-to-end flow; uninstalled, with the prefix's files and registry the same as
 # before the installation.
-# Usage: run_wine_game.sh INSTALLER WINE_SYSINFO_EXE E2E_PY TITLE VERSION
+# Usage: run_wine_game.sh INSTALLER WINE_SYSINFO_EXE E2E_PY TITLE VERSION [PUBLIC_URL]
 set -euo pipefail
-installer=$1 seeder=$2 e2e=$3 TITLE=$4 VERSION=$5
+installer=$1 seeder=$2 e2e=$3 TITLE=$4 VERSION=$5 url=${6-}
 if [ -z "${DISPLAY-}" ]; then
     echo "SKIP: no X display"
     exit 77
@@ -67,7 +67,7 @@ for mode in CurrentUser AllUsers; do
     strings -el "$menu/$TITLE (点滅控えめ).lnk" | grep -qx -- --calm || fail "no --calm shortcut"
     win=$(wine winepath -w "$dir" | tr -d '\r')
     kb=$(find "$dir" -type f -printf '%s\n' | awk '{ n += $1 } END { printf "0x%x", n / 1024 }')
-    got=$(entry $hive | grep . | sort) expected=$(sort <<EOF
+    got=$(entry $hive | grep . | sort) expected=$(grep . <<EOF | sort
 DisplayIcon|REG_SZ|$win\\luminaku.exe
 DisplayName|REG_SZ|$TITLE
 DisplayVersion|REG_SZ|$VERSION
@@ -79,7 +79,7 @@ NoRepair|REG_DWORD|0x1
 Publisher|REG_SZ|The Luminaku developers
 QuietUninstallString|REG_SZ|"$win\\Uninstall.exe" /S
 UninstallString|REG_SZ|"$win\\Uninstall.exe"
-URLInfoAbout|REG_SZ|https://github.com/luminaku/luminaku
+${url:+URLInfoAbout|REG_SZ|$url}
 EOF
 )
     [ "$got" = "$expected" ] ||

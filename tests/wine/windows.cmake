@@ -13,5 +13,6 @@ target_link_options(wine_sysinfo PRIVATE -static)
 add_test(NAME wine_installed_game
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run_wine_game.sh
           ${LUMINAKU_WINDOWS_INSTALLER} $<TARGET_FILE:wine_sysinfo>
-          ${CMAKE_CURRENT_LIST_DIR}/../e2e/e2e.py "${LUMINAKU_TITLE}" ${PROJECT_VERSION})
+          ${CMAKE_CURRENT_LIST_DIR}/../e2e/e2e.py "${LUMINAKU_TITLE}" ${PROJECT_VERSION}
+          "${LUMINAKU_PUBLIC_URL}")
 set_tests_properties(wine_installed_game PROPERTIES LABELS wine SKIP_RETURN_CODE 77 TIMEOUT 600)

@@ -5,7 +5,6 @@
 #include "Services.h"
 
 #include <QDBusConnection>
-#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -59,25 +58,23 @@ KdeEntry readKdeglobals(const QString &path)
     return entry;
 }
 
-void askPortal(const QString &method, Answer answer)
+// Asked with Read, which every version of the portal has (ReadOne came with version 2 and
+// answers the same).
+void askPortal(Answer answer)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return answer(false);
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"),
-                                       QStringLiteral("/org/freedesktop/portal/desktop"),
-                                       QStringLiteral("org.freedesktop.portal.Settings"), method);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.portal.Desktop"),
+        QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("Read"));
     call << QStringLiteral("org.gnome.desktop.interface") << QStringLiteral("enable-animations");
     auto *watcher = new QDBusPendingCallWatcher(
         bus.asyncCall(call, platform::FreedesktopMotion::PortalTimeout));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [method, answer](QDBusPendingCallWatcher *done) {
+                     [answer](QDBusPendingCallWatcher *done) {
                          done->deleteLater();
                          const QDBusPendingReply<QDBusVariant> reply = *done;
-                         // Portals before settings version 2 have Read alone.
-                         if (reply.isError() && reply.error().type() == QDBusError::UnknownMethod &&
-                             method == QLatin1String("ReadOne"))
-                             return askPortal(QStringLiteral("Read"), answer);
                          answer(
                              !reply.isError() &&
                              platform::FreedesktopMotion::portalAnimationsOff(reply.argumentAt(0)));
@@ -115,7 +112,7 @@ void FreedesktopMotion::ask(std::function<void(bool reduced)> answer)
     if (kdeAnimationsOff(QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation,
                                                    QStringLiteral("kdeglobals"))))
         return answer(true);
-    askPortal(QStringLiteral("ReadOne"), std::move(answer));
+    askPortal(std::move(answer));
 }
 
 DesktopMotion &nativeDesktopMotion()

@@ -2,11 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "Services.h"
 
-#include "shell/Runtime.h"
-#include "windows/SysInfo.h"
-
-#include <QString>
-
 namespace
 {
 platform::Registry *s_registry = nullptr;
@@ -59,12 +54,3 @@ void setDesktopMotion(DesktopMotion *desktopMotion)
 }
 
 } // namespace platform
-
-void StartSysInfo()
-{
-    StartSysInfo(SysInfoServices{
-        platform::registry(), platform::fileTest(), platform::launcher(),
-        [](const std::string &text, int style) {
-            rt::msgBox(QString::fromUtf8(text.data(), qsizetype(text.size())), style);
-        }});
-}

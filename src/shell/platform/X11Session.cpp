@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Luminaku developers
 // SPDX-License-Identifier: MIT
-#include "X11Session.h"
+#include "Session.h"
 
 #include "shell/Forms.h"
 #include "shell/Runtime.h"
@@ -46,7 +46,7 @@ public:
 
 } // namespace
 
-namespace platform::x11
+namespace platform::session
 {
 
 void attach()
@@ -65,7 +65,7 @@ void attach()
     qApp->installNativeEventFilter(&destroyed);
 }
 
-void skipTaskbar(QWidget *window)
+void setInTaskbar(QWidget *window, bool inTaskbar)
 {
     auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection()) return;
@@ -77,9 +77,37 @@ void skipTaskbar(QWidget *window)
         free(reply);
         return found;
     };
-    const xcb_atom_t skip = atom("_NET_WM_STATE_SKIP_TASKBAR");
-    xcb_change_property(c, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
-                        atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &skip);
+    const xcb_atom_t state = atom("_NET_WM_STATE"), skip = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    const auto id = xcb_window_t(window->winId());
+    // The window's own list of states, which Qt keeps when it maps the window (and which a
+    // window manager reads then) ...
+    auto cookie = xcb_get_property(c, false, id, state, XCB_ATOM_ATOM, 0, 32);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(c, cookie, nullptr);
+    QList<xcb_atom_t> states;
+    if (reply) {
+        const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
+        states = QList<xcb_atom_t>(atoms, atoms + xcb_get_property_value_length(reply) / 4);
+        free(reply);
+    }
+    states.removeAll(skip);
+    if (!inTaskbar) states << skip;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
+                        uint32_t(states.size()), states.constData());
+    if (!window->isVisible()) return;
+    // ... and, once it is mapped, the window manager's, which is changed by asking it.
+    xcb_client_message_event_t ask = {};
+    ask.response_type = XCB_CLIENT_MESSAGE;
+    ask.format = 32;
+    ask.window = id;
+    ask.type = state;
+    ask.data.data32[0] = inTaskbar ? 0 : 1; // _NET_WM_STATE_REMOVE, _NET_WM_STATE_ADD
+    ask.data.data32[1] = skip;
+    ask.data.data32[3] = 1; // from an application
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_send_event(c, false, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&ask));
+    xcb_flush(c);
 }
 
-} // namespace platform::x11
+} // namespace platform::session
