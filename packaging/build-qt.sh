@@ -61,18 +61,18 @@ web)
         -DFEATURE_optimize_size=ON
         # What the game never shows. The style and the accessibility factory name every widget
         # Qt has, so a widget left in is linked in whether the game opens one or not. (Item
-        # views, group boxes and the main window stay: Qt 6.4.2's styles and buttons do not
-        # build without them.)
-        -DFEATURE_textedit=OFF -DFEATURE_lineedit=OFF -DFEATURE_treewidget=OFF
+        # views, group boxes, line edits, sliders, tabs and the main window stay: Qt 6.4.2's
+        # styles and buttons do not build without them.)
+        -DFEATURE_textedit=OFF -DFEATURE_treewidget=OFF
         -DFEATURE_listwidget=OFF -DFEATURE_tablewidget=OFF -DFEATURE_columnview=OFF
         -DFEATURE_datawidgetmapper=OFF -DFEATURE_undoview=OFF
         -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF -DFEATURE_dockwidget=OFF
         -DFEATURE_statusbar=OFF -DFEATURE_sizegrip=OFF
         -DFEATURE_calendarwidget=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF
-        -DFEATURE_slider=OFF -DFEATURE_progressbar=OFF -DFEATURE_splashscreen=OFF
+        -DFEATURE_progressbar=OFF -DFEATURE_splashscreen=OFF
         -DFEATURE_wizard=OFF -DFEATURE_colordialog=OFF -DFEATURE_filedialog=OFF
         -DFEATURE_fontdialog=OFF -DFEATURE_progressdialog=OFF -DFEATURE_inputdialog=OFF
-        -DFEATURE_errormessage=OFF -DFEATURE_tabwidget=OFF -DFEATURE_tabbar=OFF
+        -DFEATURE_errormessage=OFF
         -DFEATURE_toolbox=OFF -DFEATURE_splitter=OFF -DFEATURE_commandlinkbutton=OFF
         -DFEATURE_radiobutton=OFF -DFEATURE_scroller=OFF
         -DFEATURE_style_stylesheet=OFF
