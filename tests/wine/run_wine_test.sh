@@ -4,8 +4,10 @@
 # Runs wine_sysinfo.exe check in a throw-away wine prefix with the Japanese code page.
 # Exits 77 (skipped) without mingw at configure time (the path is then empty) or without wine.
 set -euo pipefail
-[ -n "${1-}" ] && command -v wine >/dev/null ||
-    { echo "SKIP: needs g++-mingw-w64-x86-64-posix, wine and wine64 (then configure again)"; exit 77; }
+if [ -z "${1-}" ] || ! command -v wine >/dev/null; then
+    echo "SKIP: needs g++-mingw-w64-x86-64-posix, wine and wine64 (then configure again)"
+    exit 77
+fi
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
