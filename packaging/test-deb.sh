@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Luminaku developers
 # SPDX-License-Identifier: MIT
-# The .deb linted, installed, its game started and closed as a window manager would, then removed
-# with whatever it pulled in. Guards against short dependencies (the package installs, then no
+# The .deb linted, installed, its game started until its title window shows, then removed with
+# whatever it pulled in. Guards against short dependencies (the package installs, then no
 # window opens) and a game that runs only from the build tree (test-desktop.sh checks files).
 # Usage: test-deb.sh BUILD_DIR TITLE   (root and an X display, else exit 77: skipped)
 set -uo pipefail
@@ -47,20 +47,6 @@ pattern="^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$title")\$"
 window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game_pid" --name "$pattern" | head -1)
 [ -n "$window" ] || { cat "$work/game.log"; fail "no window titled '$title' within 20 s"; }
 
-# Closing the title window (WM_DELETE_WINDOW, as a window manager's close button) ends the game.
-/usr/bin/python3 - "$window" <<'PY' || fail "could not ask the window to close"
-import sys
-from Xlib import display, protocol
-d = display.Display()
-atom, window = d.intern_atom, d.create_resource_object("window", int(sys.argv[1]))
-window.send_event(protocol.event.ClientMessage(window=window, client_type=atom("WM_PROTOCOLS"),
-                  data=(32, [atom("WM_DELETE_WINDOW"), 0, 0, 0, 0])))
-d.flush()
-PY
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "the game still runs 5 s after its window was closed"
-wait "$game_pid"
-status=$? game_pid=
-[ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game ended with status $status"; }
+kill "$game_pid"; wait "$game_pid" 2>/dev/null; game_pid=
 dpkg --purge luminaku >/dev/null || fail "the package does not remove cleanly"
-echo "installed, started, closed with status 0 and removed: $(basename "$deb")"
+echo "installed, its window shown, removed: $(basename "$deb")"

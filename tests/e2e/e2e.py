@@ -163,12 +163,9 @@ def open_playfield(game):
     wm_class = game.xd.create_resource_object("window", title[0][0]).get_wm_class()
     assert wm_class == (("luminaku.exe",) * 2 if game.wine else ("luminaku", "Luminaku")), \
         f"WM_CLASS, which taskbars show: {wm_class}"  # under wine, wine's own
-    start = ["xdotool", "mousemove", "--window", str(title[0][0]), str(px(200)), str(px(180)),
-             "click", "1"]
-    x(*start)  # START!; under wine the window may show before it takes clicks: once more then
+    click(title[0], (200, 180))  # START!; under wine the window may show before it takes clicks:
     field = wait("the playfield alone", lambda: len(now := game.windows()) == 1 and
-                 now[0][0] != title[0][0] and now or
-                 (game.wine and not subprocess.run(start, capture_output=True)))
+                 now[0][0] != title[0][0] and now or (game.wine and click(title[0], (200, 180), False)))
     assert field[0][1] == TITLE, f"after START!: {field}"
     check_window(game, field[0])
     return field[0]
@@ -230,17 +227,15 @@ def flow_round(game):
 
 
 def game_over_window(game, field, *known, timeout=60):
-    over = wait("the game-over window", lambda: game.other(field[0], *known), timeout=timeout)[0]
-    assert over[1:] == (TITLE, px(402), px(213)), f"not the game-over window: {over}"
-    check_window(game, over, field)
-    return over
+    return over_field(game, field, "the game-over window", TITLE, (px(402), px(213)), *known,
+                      timeout=timeout)
 
 
 def quit_leaving(game, field, over):
     """Quit with the game-over window open: the playfield goes (Windows takes an owned window
     along with its owner), the game-over window flashes on until its OK ends the game."""
     game.menu(field[0], "f", "x")
-    game.keys(wait("the quit question", lambda: game.other(field[0], over[0]))[0][0], "Return")
+    game.keys(over_field(game, field, "the quit question", TITLE, None, over[0])[0], "Return")
     wait("the playfield to go", lambda: [w[0] for w in game.windows()] == [over[0]])
     if not game.wine:  # the game's only window now: in the taskbar, or it could not be found
         wait("the game-over window's taskbar entry", lambda: not wm_view(game, over[0])[2])
@@ -249,16 +244,24 @@ def quit_leaving(game, field, over):
     assert game.proc.wait(timeout=10) == 0, f"the game ended with status {game.proc.returncode}"
 
 
-def click(window, at):
-    x("xdotool", "mousemove", "--window", str(window[0]), *(str(px(n)) for n in at), "click", "1")
+def click(window, at, check=True):
+    subprocess.run(["xdotool", "mousemove", "--window", str(window[0]), *(str(px(n)) for n in at),
+                    "click", "1"], capture_output=True, timeout=10, check=check)
+
+
+def over_field(game, field, what, caption, size, *known, timeout=5):
+    """The window that opens over the playfield besides `known`: its caption, and for a window
+    of the game's own its size, owner and taskbar entry (a message box's size is the system's)."""
+    window = wait(what, lambda: game.other(field[0], *known), timeout=timeout)[0]
+    assert window[1] == caption and (not size or window[2:] == size), f"not {what}: {window}"
+    if size:
+        check_window(game, window, field)
+    return window
 
 
 def open_about(game, field, *known):
     game.menu(field[0], "h", "a")
-    about = wait("the version window", lambda: game.other(field[0], *known))[0]
-    assert about[1:] == (ABOUT_CAPTION, px(382), px(237)), f"not the version window: {about}"
-    check_window(game, about, field)
-    return about
+    return over_field(game, field, "the version window", ABOUT_CAPTION, (px(382), px(237)), *known)
 
 
 def system_information(game, field):
@@ -280,9 +283,7 @@ def system_information(game, field):
 
 def quit_question(game, field):
     game.menu(field[0], "f", "x")
-    box = wait("the quit question", lambda: game.other(field[0]))[0]
-    assert box[1] == TITLE, f"the question's title: {box[1]!r}"
-    return box[0]
+    return over_field(game, field, "the quit question", TITLE, None)[0]
 
 
 def game_over(game, field):  # the bin left in the middle lets the side drops pass
@@ -354,9 +355,7 @@ def flow_windows(game, seeder):
         if seeded:
             wait("the tool the registry names to start", lambda: os.path.exists(shown), 10)
         else:
-            box = wait("the not-available message",
-                       lambda: game.other(field[0], about[0], over[0]))[0]
-            assert box[1] == TITLE, f"the message's title: {box[1]!r}"
+            box = over_field(game, field, "the not-available message", TITLE, None, about[0], over[0])
             game.keys(box[0], "Return")
             wait("the message to close", lambda: game.other(field[0], about[0], over[0]) == [])
     # Since the tool started, wine hands the game's windows the keys only once they are clicked.

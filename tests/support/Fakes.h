@@ -34,18 +34,17 @@ struct FakeRandom final : RandomSource {
 
 // A message box that answers at once, running `whileOpen` first as if the player took time.
 struct FakeMessageBox final : MessageBoxBackend {
-    int show(const QString &text, int style, const QString &title) override
+    int show(const QString &text, int style, const QString &) override
     {
         lastText = text;
         lastStyle = style;
-        lastTitle = title;
         ++shown;
         if (whileOpen) whileOpen();
         return answer;
     }
     int answer = rt::vbOK;
     std::function<void()> whileOpen;
-    QString lastText, lastTitle;
+    QString lastText;
     int lastStyle = -1, shown = 0;
 };
 
@@ -53,14 +52,11 @@ struct FakeMessageBox final : MessageBoxBackend {
 struct FakeRuntime {
     FakeRandom random;
     FakeMessageBox messageBox;
-    FakeRuntime()
+    FakeRuntime() { use(&random, &messageBox); }
+    ~FakeRuntime() { use(nullptr, nullptr); }
+    static void use(FakeRandom *random, FakeMessageBox *messageBox)
     {
-        rt::setRandom(&random);
-        rt::setMessageBox(&messageBox);
-    }
-    ~FakeRuntime()
-    {
-        rt::setRandom(nullptr);
-        rt::setMessageBox(nullptr);
+        rt::setRandom(random);
+        rt::setMessageBox(messageBox);
     }
 };

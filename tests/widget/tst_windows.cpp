@@ -344,7 +344,6 @@ private slots:
             m_main->mnuEnd()->trigger();
             QCOMPARE(m_fx->rt.messageBox.lastText, QStringLiteral("終了しますか？"));
             QCOMPARE(m_fx->rt.messageBox.lastStyle, 0x34);
-            QCOMPARE(m_fx->rt.messageBox.lastTitle, Title);
         } else {
             m_main->close();
         }

@@ -9,10 +9,7 @@
 # Usage: run_wine_game.sh INSTALLER WINE_SYSINFO_EXE E2E_PY TITLE VERSION [PUBLIC_URL]
 set -euo pipefail
 installer=$1 seeder=$2 e2e=$3 TITLE=$4 VERSION=$5 url=${6-}
-if [ -z "${DISPLAY-}" ]; then
-    echo "SKIP: no X display"
-    exit 77
-fi
+[ -n "${DISPLAY-}" ] || { echo "SKIP: no X display"; exit 77; }
 work=$(mktemp -d)
 # Without winemenubuilder, which would copy the Start menu into this machine's desktop menus.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -27,10 +24,7 @@ openbox >/dev/null 2>&1 &
 wm=$!
 trap 'wineserver -k >/dev/null 2>&1 || true; kill $wm; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window && break
-    sleep 0.1
-done
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window && break; sleep 0.1; done
 
 # The prefix's files and registry, without the devices wine finds afresh on every start (and
 # the times), the console settings of the command-line tools, and the seeder's test keys.
