@@ -10,15 +10,16 @@ if [ -z "${1-}" ] || ! command -v wine >/dev/null; then
     echo "SKIP: needs g++-mingw-w64-x86-64-posix, wine and wine64 (then configure again)"
     exit 77
 fi
+exe=$(realpath "$1")
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
-LC_ALL=ja_JP.UTF-8 wine "$1" check | tr -d '\r'
+LC_ALL=ja_JP.UTF-8 wine "$exe" check | tr -d '\r'
 [ -n "${2-}" ] || exit 0
 cd "$2"
 files=(*)
-mapfile -t windows < <(wine "$1" decode "${files[@]}" | tr -d '\r')
+mapfile -t windows < <(wine "$exe" decode "${files[@]}" | tr -d '\r')
 [ ${#windows[@]} = ${#files[@]} ] || { echo "FAIL decoding the files of $2"; exit 1; }
 failed=0
 for i in "${!files[@]}"; do
