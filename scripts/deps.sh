@@ -30,9 +30,9 @@ GAME_PACKAGES=(cmake ninja-build g++ qt6-base-dev libx11-dev qt6-translations-l1
 # the Windows registry binding, the validators and tools for the packaging checks (an SVG
 # renderer and AppStream's composer for the icons), a Wayland compositor with Qt's Wayland
 # plugin for the native Wayland start, the licence checker, and a session bus with Python's D-Bus
-# binding for the stand-in desktop portal.
+# binding for the stand-in desktop portal, and clang with libFuzzer for the fuzz targets.
 TEST_PACKAGES=(python3 python3-xlib xvfb xauth xdotool x11-utils imagemagick dbus-daemon
-               python3-dbus python3-gi
+               python3-dbus python3-gi clang-14 libclang-rt-14-dev
                g++-mingw-w64-x86-64-posix wine wine64
                desktop-file-utils appstream binutils-mingw-w64-x86-64 icoutils dpkg-dev file
                lintian weston qt6-wayland reuse librsvg2-bin appstream-compose)

@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: MIT
 # Builds everything (installing what is missing) and runs every test: unit, widget, the Windows
 # binding under wine, end-to-end flows and packaging checks, then the unit and widget tests
-# again under the address, leak and undefined-behaviour sanitizers.
+# again under the address, leak and undefined-behaviour sanitizers, and last every reader of
+# data from outside fuzzed for a while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -21,3 +22,6 @@ xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -noreset" ctest 
 cmake --preset asan
 cmake --build --preset asan
 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -noreset" ctest --preset asan
+
+# Each fuzz target for 20 s from its corpus; a finding fails the run and names its input.
+./scripts/fuzz.sh 20

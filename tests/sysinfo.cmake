@@ -21,5 +21,6 @@ if(LUMINAKU_MINGW_CXX)
     VERBATIM)
   add_custom_target(wine_sysinfo ALL DEPENDS ${wine_exe})
 endif()
-add_test(NAME wine_sysinfo COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/run_wine_test.sh "${wine_exe}")
+add_test(NAME wine_sysinfo COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/run_wine_test.sh "${wine_exe}"
+  ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/cp932)
 set_tests_properties(wine_sysinfo PROPERTIES LABELS wine SKIP_RETURN_CODE 77 TIMEOUT 120)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "FakePlatform.h"
 #include "Fakes.h"
+#include "shell/platform/Cp932.h"
 #include "windows/SysInfo.h"
 #include "windows/frmAbout.h"
 
@@ -67,6 +68,23 @@ private slots:
         QTEST(result, "result");
         QTEST(QString::fromStdString(value), "value");
         checkRegistryUse(registry);
+    }
+
+    // The stand-in registry holds a path only if code page 932 gives it back unchanged: iconv
+    // writes ¢ as ￠ and ¥ as \, and the launcher would start another path (fuzz_cp932).
+    void encodeCp932_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("held");
+        QTest::newRow("kana and kanji") << "/opt/ﾃｽﾄ/日本/～" << true;
+        QTest::newRow("cent") << "/opt/\u00A2" << false;
+        QTest::newRow("yen") << "/opt/\u00A5/tool" << false;
+        QTest::newRow("wave dash") << "/opt/\u301C" << false;
+    }
+    void encodeCp932()
+    {
+        QFETCH(QString, text);
+        QTEST(platform::encodeCp932(text.toStdString()).has_value(), "held");
     }
 
     // What the button starts, which paths it tests first, and the message when nothing starts.

@@ -6,12 +6,15 @@
 // turns the desktop's animations off, as Settings does, for the game started next;
 // "animations-on" turns them back on.
 #include "shell/RuntimeError.h"
+#include "shell/platform/Cp932.h"
 #include "shell/platform/Win32Platform.h"
 #include "windows/SysInfo.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace
@@ -61,6 +64,18 @@ bool throws(auto f)
 
 int main(int argc, char **argv)
 {
+    // "decode FILE...": each file's bytes decoded from code page 932, as UTF-8 in hexadecimal,
+    // a line each, for the test to compare with iconv's.
+    if (argc > 1 && std::string(argv[1]) == "decode") {
+        for (int i = 2; i < argc; ++i) {
+            std::ifstream file(argv[i], std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+            for (const unsigned char c : platform::decodeCp932(bytes.data(), bytes.size()))
+                std::printf("%02x", c);
+            std::printf("\n");
+        }
+        return 0;
+    }
     if (const std::string command = argc == 2 ? argv[1] : "";
         command == "animations-off" || command == "animations-on")
         return SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0,

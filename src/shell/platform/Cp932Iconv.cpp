@@ -83,8 +83,11 @@ std::optional<std::string> encodeCp932(std::string_view utf8)
 {
     std::string bytes;
     Converter converter("CP932", "UTF-8");
+    // iconv also writes look-alikes for some characters that code page 932 lacks (¢ as ￠, ¥
+    // as \): only text that decodes back unchanged is held, or a path would turn into another.
     if (!converter.ok() ||
-        !converter.convert(utf8, bytes, [](char *&, std::size_t &) { return false; }))
+        !converter.convert(utf8, bytes, [](char *&, std::size_t &) { return false; }) ||
+        decodeCp932(bytes.data(), bytes.size()) != utf8)
         return std::nullopt;
     return bytes;
 }
