@@ -41,9 +41,14 @@ const copy = (image, x, y, w, h, dw = w, dh = h) => {  // scaled, if at all, pix
 };
 window.__pixels = (x, y, w, h, dw, dh) => btoa(Array.from(
   copy(document.getElementById("screen"), x, y, w, h, dw, dh), c => String.fromCharCode(c)).join(""));
-// find_windows at any scale k (title bars 18k rows high), for a phone: [x, y, w, h, k].
+// Client areas [x, y, width, height, k] of the windows Qt draws on its screen, found by their
+// title bars: 18k rows of one colour in a white frame that goes on 4k rows below them, then the
+// client area; the frame's inner column, white, runs down its left side to 2k rows below it.
+// k is the scale of the window on the canvas: 1 on a desktop.
 window.__windows = () => {
-  const c = document.getElementById("screen"), W = c.width, H = c.height, d = copy(c, 0, 0, W, H);
+  const c = document.getElementById("screen");
+  if (!c || !c.width) return [];  // none while the page loads
+  const W = c.width, H = c.height, d = copy(c, 0, 0, W, H);
   const rgb = (x, y) => d[4 * (W * y + x)] << 16 | d[4 * (W * y + x) + 1] << 8 | d[4 * (W * y + x) + 2];
   const white = 0xffffff, found = [];
   for (let y = 1; y < H; y++) for (let x = 1; x < W;) {
@@ -151,34 +156,6 @@ class Browser:
         return answer["result"].get("value")
 
 
-def find_windows(width, height, data):
-    """Client areas (x, y, width, height) of the windows Qt draws on its screen, found by their
-    title bars: 18 rows of one colour in a white frame that goes on 4 rows below them, then the
-    client area; the frame's inner column, white, runs down its left side to 2 rows below it."""
-    def px(x, y):
-        return data[4 * (width * y + x):4 * (width * y + x + 1)]
-
-    found, white = [], b"\xff" * 4
-    for y in range(18, height - 5):
-        x = 4
-        while x < width - 64:
-            colour = px(x, y)
-            if colour == white or px(x, y + 1) != white or px(x, y - 18) != white:
-                x += 1
-                continue
-            end = x
-            while end < width and px(end, y) == colour:
-                end += 1
-            if end - x >= 64 and all(px(end - 1, r) == colour for r in range(y - 17, y)):
-                bottom = y + 5
-                while bottom < height and px(x - 1, bottom) == white:
-                    bottom += 1
-                if bottom - 2 - (y + 5) > 18:
-                    found.append((x, y + 5, end - x, bottom - 2 - (y + 5)))
-            x = end
-    return found
-
-
 ACTIVE = bytes((48, 140, 198, 255))  # the title bar of the window that has the keys
 KEYS = {"Left": ("ArrowLeft", "ArrowLeft", 37), "Right": ("ArrowRight", "ArrowRight", 39),
         "Return": ("Enter", "Enter", 13), "Escape": ("Escape", "Escape", 27),
@@ -194,8 +171,7 @@ class Page:
 
     def windows(self):
         """The client areas of the windows on the screen: none while the page loads."""
-        size = self.b.js("(c => c && c.width && [c.width, c.height])(document.getElementById('screen'))")
-        return find_windows(*size, self.client((0, 0, *size))) if size else []
+        return [tuple(w[:4]) for w in self.b.js("window.__windows()")]
 
     def other(self, *known):  # the windows but those
         return [w for w in self.windows() if w not in known]
@@ -252,8 +228,7 @@ class Phone(Page):
         super().__init__(browser, url)
 
     def windows(self):
-        return [tuple(w) for w in self.b.js("document.getElementById('screen').width && "
-                                            "window.__windows()") or []]
+        return [tuple(w) for w in self.b.js("window.__windows()")]
 
     def look(self, field):
         data = base64.b64decode(self.b.js(f"window.__pixels({', '.join(map(str, field[:4]))}, "
