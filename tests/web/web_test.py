@@ -223,8 +223,8 @@ class Phone(Page):
         browser.call("Emulation.setDeviceMetricsOverride", width=390, height=844,
                      deviceScaleFactor=3, mobile=True)
         browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
-        browser.call("Emulation.setUserAgentOverride", userAgent="Mozilla/5.0 (Linux; Android 14) "
-                     "Mobile", acceptLanguage="ja-JP,ja")
+        browser.call("Emulation.setUserAgentOverride", userAgent=browser.js("navigator.userAgent"),
+                     acceptLanguage="ja-JP,ja")
         super().__init__(browser, url)
 
     def windows(self):
@@ -250,8 +250,8 @@ class Phone(Page):
 
 def language(page, lang, heading):
     """The page's own texts in the browser's first language, and said to be in it."""
-    got = page.b.js("[document.documentElement.lang, document.getElementById('howto').innerText]")
-    assert got[0] == lang and heading in got[1], f"the page in {lang}: {got}"
+    wait(f"the page in {lang}", lambda: page.b.js(f"document.documentElement.lang === '{lang}' && "
+                                                  f"howto.innerText.includes('{heading}')"))
 
 
 def open_playfield(page):
@@ -322,6 +322,7 @@ def flow_phone(page, browser):
     screen, START!, the menu and OK tapped, the bin held by a finger (lifted, slid and cancelled
     like a button let go); then, with no network, the page and the game from the last visit."""
     language(page, "ja", "遊び方")
+    title = wait("the title window", page.windows, timeout=15)
     fit = page.b.js("(r => [r.left, r.top, r.width, r.height, innerWidth, innerHeight, "
                     "document.scrollingElement.scrollWidth, document.scrollingElement.scrollHeight])"
                     "(document.getElementById('screen').getBoundingClientRect())")
@@ -335,7 +336,7 @@ def flow_phone(page, browser):
                 f"a window not whole on the screen ({width} x {height}): {windows}"
         return windows
 
-    title = whole(wait("the title window", page.windows, timeout=15))
+    whole(title)
     page.tap(title[0], 200, 180)  # START!
     field = whole(wait("the playfield", lambda: (now := page.windows()) != title and now))[0]
     page.tap(field, 20, 9)  # ﾌｧｲﾙ, then the first of its items
@@ -354,7 +355,8 @@ def flow_phone(page, browser):
     wait("OK to close the game-over window", lambda: len(page.windows()) == 1)
     installable = browser.call("Page.getInstallabilityErrors")["installabilityErrors"]
     assert installable == [], f"not installable: {installable}"
-    wait("the service worker to keep the game", lambda: page.b.js("!!navigator.serviceWorker.controller"))
+    wait("the service worker to keep the game",
+         lambda: page.b.js("!!navigator.serviceWorker.controller"), timeout=30)
     Files.offline = True
     try:
         wait("the title window offline", Phone(browser, page.url).windows, timeout=15)
