@@ -42,6 +42,25 @@ add_custom_command(OUTPUT ${_subsets}
 set_source_files_properties(${_subsets} PROPERTIES GENERATED TRUE)
 qt_add_resources(luminaku web_fonts PREFIX /luminaku/fonts BASE ${_subset_dir} FILES ${_subsets})
 
+# Qt's platform plugin brings three Latin fonts whole, 1 MB of the download. The game draws its
+# Latin text with DejaVu Sans alone (as on a Linux desktop): that one goes in cut down like the
+# others, in place of Qt's; the two it never uses are left empty, which Qt's font list passes
+# over as unreadable.
+find_file(LUMINAKU_FONT_DejaVuSans DejaVuSans.ttf PATHS /usr/share/fonts/truetype/dejavu
+  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(_qt_fonts ${CMAKE_CURRENT_BINARY_DIR}/web/qtfonts)
+file(MAKE_DIRECTORY ${_qt_fonts})
+file(TOUCH ${_qt_fonts}/DejaVuSansMono.ttf ${_qt_fonts}/Vera.ttf)
+add_custom_command(OUTPUT ${_qt_fonts}/DejaVuSans.ttf
+  COMMAND ${LUMINAKU_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${_qt_fonts}
+          ${LUMINAKU_QTBASE_JA} ${LUMINAKU_FONT_DejaVuSans} -- ${_texts}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${LUMINAKU_QTBASE_JA}
+          ${LUMINAKU_FONT_DejaVuSans} ${_texts}
+  COMMENT "Cutting DejaVu Sans down to the game's characters" VERBATIM)
+qt_add_resources(luminaku web_qt_fonts PREFIX /fonts BASE ${_qt_fonts}
+  FILES ${_qt_fonts}/DejaVuSans.ttf ${_qt_fonts}/DejaVuSansMono.ttf ${_qt_fonts}/Vera.ttf)
+set_target_properties(Qt6::QWasmIntegrationPlugin_resources_1 PROPERTIES IMPORTED_OBJECTS_RELEASE "")
+
 # The quit question and the system-information notice are modal message boxes that return the
 # player's answer, as on the desktop. Without threads a browser can only wait for it when the
 # program is built with asyncify, which can suspend the call stack back to the browser.

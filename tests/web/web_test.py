@@ -95,25 +95,26 @@ class Files(http.server.SimpleHTTPRequestHandler):
     def translate_path(self, path):
         if path.startswith("/desktop/"):
             return os.path.join(HERE, "..", "..", "docs", "screenshots", os.path.basename(path))
-        return super().translate_path(path)
+        path, self.encoding = super().translate_path(path), None
+        for encoding, suffix in (("br", ".br"), ("gzip", ".gz")):
+            if encoding in self.headers.get("Accept-Encoding", "") and os.path.isfile(path + suffix):
+                self.encoding = encoding
+                return path + suffix
+        return path
+
+    def guess_type(self, path):
+        return super().guess_type(path.removesuffix(".br").removesuffix(".gz"))
+
+    def end_headers(self):
+        if getattr(self, "encoding", None):
+            self.send_header("Content-Encoding", self.encoding)
+        super().end_headers()
 
     def do_GET(self):
         if Files.offline:
             self.close_connection = True
-            return
-        path = self.translate_path(self.path)
-        for encoding, suffix in (("br", ".br"), ("gzip", ".gz")):
-            if encoding in self.headers.get("Accept-Encoding", "") and os.path.isfile(path + suffix):
-                with open(path + suffix, "rb") as f:
-                    body = f.read()
-                self.send_response(200)
-                for header, value in (("Content-Type", self.guess_type(path)), ("Content-Length",
-                                      len(body)), ("Content-Encoding", encoding)):
-                    self.send_header(header, str(value))
-                self.end_headers()
-                self.wfile.write(body)
-                return
-        super().do_GET()
+        else:
+            super().do_GET()
 
     def log_message(self, *args):  # quiet
         pass
