@@ -132,9 +132,10 @@ foreach(_icon "icon-192;${_svg};192" "icon-512;${_svg};512" "icon-maskable;${_we
   list(APPEND _icons ${_web}/${_name}.png)
 endforeach()
 
-set(_inputs ${_web}/index.html.in $<TARGET_FILE_DIR:luminaku>/luminaku.js
-  $<TARGET_FILE_DIR:luminaku>/luminaku.wasm ${_web}/luminaku.webmanifest
+set(_inputs ${_web}/index.html.in ${_web}/luminaku.webmanifest
   ${CMAKE_CURRENT_SOURCE_DIR}/web/sw.js.in ${_icons})
+# The program's files: DEPENDS names them by their target (the WebAssembly comes with the script).
+set(_program $<TARGET_FILE_DIR:luminaku>/luminaku.js $<TARGET_FILE_DIR:luminaku>/luminaku.wasm)
 set(_site_files)
 foreach(_name index.html luminaku.js luminaku.wasm luminaku.webmanifest sw.js)
   list(APPEND _site_files ${LUMINAKU_SITE}/${_name} ${LUMINAKU_SITE}/${_name}.gz
@@ -144,7 +145,7 @@ foreach(_name icon-192.png icon-512.png icon-maskable.png)
   list(APPEND _site_files ${LUMINAKU_SITE}/${_name})
 endforeach()
 add_custom_command(OUTPUT ${_site_files}
-  COMMAND ${CMAKE_COMMAND} -DSITE=${LUMINAKU_SITE} "-DFILES=${_inputs}"
+  COMMAND ${CMAKE_COMMAND} -DSITE=${LUMINAKU_SITE} "-DFILES=${_inputs};${_program}"
           -P ${CMAKE_CURRENT_SOURCE_DIR}/web/site.cmake
   DEPENDS luminaku ${_inputs} ${CMAKE_CURRENT_SOURCE_DIR}/web/site.cmake
   COMMENT "The folder to publish: ${LUMINAKU_SITE}" VERBATIM)

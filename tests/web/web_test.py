@@ -251,8 +251,8 @@ class Phone(Page):
 
 def language(page, lang, heading):
     """The page's own texts in the browser's first language, and said to be in it."""
-    wait(f"the page in {lang}", lambda: page.b.js(f"document.documentElement.lang === '{lang}' && "
-                                                  f"howto.innerText.includes('{heading}')"))
+    wait(f"the page in {lang}", lambda: page.b.js(f"document.documentElement?.lang === '{lang}' && "
+                                                  f"window.howto?.innerText.includes('{heading}')"))
 
 
 def open_playfield(page):
