@@ -46,20 +46,23 @@ qt_add_resources(luminaku web_fonts PREFIX /luminaku/fonts BASE ${_subset_dir} F
 # Latin text with DejaVu Sans alone (as on a Linux desktop): that one goes in cut down like the
 # others, in place of Qt's; the two it never uses are left empty, which Qt's font list passes
 # over as unreadable.
-find_file(LUMINAKU_FONT_DejaVuSans DejaVuSans.ttf PATHS /usr/share/fonts/truetype/dejavu
-  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-set(_qt_fonts ${CMAKE_CURRENT_BINARY_DIR}/web/qtfonts)
-file(MAKE_DIRECTORY ${_qt_fonts})
-file(TOUCH ${_qt_fonts}/DejaVuSansMono.ttf ${_qt_fonts}/Vera.ttf)
-add_custom_command(OUTPUT ${_qt_fonts}/DejaVuSans.ttf
-  COMMAND ${LUMINAKU_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${_qt_fonts}
-          ${LUMINAKU_QTBASE_JA} ${LUMINAKU_FONT_DejaVuSans} -- ${_texts}
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${LUMINAKU_QTBASE_JA}
-          ${LUMINAKU_FONT_DejaVuSans} ${_texts}
-  COMMENT "Cutting DejaVu Sans down to the game's characters" VERBATIM)
-qt_add_resources(luminaku web_qt_fonts PREFIX /fonts BASE ${_qt_fonts}
-  FILES ${_qt_fonts}/DejaVuSans.ttf ${_qt_fonts}/DejaVuSansMono.ttf ${_qt_fonts}/Vera.ttf)
-set_target_properties(Qt6::QWasmIntegrationPlugin_resources_1 PROPERTIES IMPORTED_OBJECTS_RELEASE "")
+option(LUMINAKU_WEB_CUT_QT_FONTS "Replace Qt's Latin fonts by DejaVu Sans cut down" ON)
+if(LUMINAKU_WEB_CUT_QT_FONTS)
+  find_file(LUMINAKU_FONT_DejaVuSans DejaVuSans.ttf PATHS /usr/share/fonts/truetype/dejavu
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  set(_qt_fonts ${CMAKE_CURRENT_BINARY_DIR}/web/qtfonts)
+  file(MAKE_DIRECTORY ${_qt_fonts})
+  file(TOUCH ${_qt_fonts}/DejaVuSansMono.ttf ${_qt_fonts}/Vera.ttf)
+  add_custom_command(OUTPUT ${_qt_fonts}/DejaVuSans.ttf
+    COMMAND ${LUMINAKU_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${_qt_fonts}
+            ${LUMINAKU_QTBASE_JA} ${LUMINAKU_FONT_DejaVuSans} -- ${_texts}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${LUMINAKU_QTBASE_JA}
+            ${LUMINAKU_FONT_DejaVuSans} ${_texts}
+    COMMENT "Cutting DejaVu Sans down to the game's characters" VERBATIM)
+  qt_add_resources(luminaku web_qt_fonts PREFIX /fonts BASE ${_qt_fonts}
+    FILES ${_qt_fonts}/DejaVuSans.ttf ${_qt_fonts}/DejaVuSansMono.ttf ${_qt_fonts}/Vera.ttf)
+  set_target_properties(Qt6::QWasmIntegrationPlugin_resources_1 PROPERTIES IMPORTED_OBJECTS_RELEASE "")
+endif()
 
 # The quit question and the system-information notice are modal message boxes that return the
 # player's answer, as on the desktop. Without threads a browser can only wait for it when the
@@ -93,7 +96,7 @@ endif()
 # The pictures are compiled-in XPM, which Qt reads itself: no image format plugins.
 qt_import_plugins(luminaku EXCLUDE_BY_TYPE imageformats)
 # Optimised for size at link time too, where the whole of Qt goes through binaryen.
-target_link_options(luminaku PRIVATE -Os)
+target_link_options(luminaku PRIVATE -Oz)
 
 # The folder to publish: the page, the program, and what makes it an installable app that
 # plays offline after one visit (manifest, icons, service worker).
