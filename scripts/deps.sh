@@ -45,8 +45,9 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev 
                   locales)
 
 # What the browser build takes on top of building the game: emscripten, Debian's Qt source and
-# the tools to unpack it, fontTools to cut the Japanese fonts down, and a headless Chromium
-# driven through its DevTools protocol for the test (the playfield is read as the desktop
-# test reads it, with python3-xlib's driver).
+# the tools to unpack it, fontTools to cut the Japanese fonts and DejaVu Sans down, an SVG
+# renderer for the app icons, Brotli for the precompressed files, and a headless Chromium
+# driven through its DevTools protocol for the test (the playfield is read as the desktop test
+# reads it, with python3-xlib's driver).
 WEB_PACKAGES=(emscripten dpkg-dev xz-utils python3 python3-fonttools python3-websocket
-              python3-xlib chromium)
+              python3-xlib chromium librsvg2-bin brotli fonts-dejavu-core)

@@ -30,7 +30,10 @@ ctest --preset web
 site=build/web/site
 echo "Done in ${SECONDS} s. The folder to publish, $site:"
 for f in "$site"/*; do
-    printf '  %-14s %9d bytes, %9d gzipped\n' "${f##*/}" "$(stat -c %s "$f")" "$(gzip -9c "$f" | wc -c)"
+    case "$f" in *.gz | *.br) continue ;; esac
+    printf '  %-21s %9d bytes' "${f##*/}" "$(stat -c %s "$f")"
+    [ -f "$f.gz" ] && printf ', %9d gzipped, %9d with Brotli' "$(stat -c %s "$f.gz")" "$(stat -c %s "$f.br")"
+    echo
 done
 if [ -n "$serve" ]; then
     echo "Serving on http://127.0.0.1:$port/ (Ctrl+C stops)"

@@ -42,6 +42,28 @@ add_custom_command(OUTPUT ${_subsets}
 set_source_files_properties(${_subsets} PROPERTIES GENERATED TRUE)
 qt_add_resources(luminaku web_fonts PREFIX /luminaku/fonts BASE ${_subset_dir} FILES ${_subsets})
 
+# Qt's platform plugin brings three Latin fonts whole, 1 MB of the download. The game draws its
+# Latin text with DejaVu Sans alone (as on a Linux desktop): that one goes in cut down like the
+# others, in place of Qt's; the two it never uses are left empty, which Qt's font list passes
+# over as unreadable.
+option(LUMINAKU_WEB_CUT_QT_FONTS "Replace Qt's Latin fonts by DejaVu Sans cut down" ON)
+if(LUMINAKU_WEB_CUT_QT_FONTS)
+  find_file(LUMINAKU_FONT_DejaVuSans DejaVuSans.ttf PATHS /usr/share/fonts/truetype/dejavu
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  set(_qt_fonts ${CMAKE_CURRENT_BINARY_DIR}/web/qtfonts)
+  file(MAKE_DIRECTORY ${_qt_fonts})
+  file(TOUCH ${_qt_fonts}/DejaVuSansMono.ttf ${_qt_fonts}/Vera.ttf)
+  add_custom_command(OUTPUT ${_qt_fonts}/DejaVuSans.ttf
+    COMMAND ${LUMINAKU_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${_qt_fonts}
+            ${LUMINAKU_QTBASE_JA} ${LUMINAKU_FONT_DejaVuSans} -- ${_texts}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/subset-fonts.py ${LUMINAKU_QTBASE_JA}
+            ${LUMINAKU_FONT_DejaVuSans} ${_texts}
+    COMMENT "Cutting DejaVu Sans down to the game's characters" VERBATIM)
+  qt_add_resources(luminaku web_qt_fonts PREFIX /fonts BASE ${_qt_fonts}
+    FILES ${_qt_fonts}/DejaVuSans.ttf ${_qt_fonts}/DejaVuSansMono.ttf ${_qt_fonts}/Vera.ttf)
+  set_target_properties(Qt6::QWasmIntegrationPlugin_resources_1 PROPERTIES IMPORTED_OBJECTS_RELEASE "")
+endif()
+
 # The quit question and the system-information notice are modal message boxes that return the
 # player's answer, as on the desktop. Without threads a browser can only wait for it when the
 # program is built with asyncify, which can suspend the call stack back to the browser.
@@ -74,18 +96,60 @@ endif()
 # The pictures are compiled-in XPM, which Qt reads itself: no image format plugins.
 qt_import_plugins(luminaku EXCLUDE_BY_TYPE imageformats)
 # Optimised for size at link time too, where the whole of Qt goes through binaryen.
-target_link_options(luminaku PRIVATE -Os)
+target_link_options(luminaku PRIVATE -Oz)
 
-# The folder to publish: the page and the program, nothing else.
+# The folder to publish: the page, the program, and what makes it an installable app that
+# plays offline after one visit (manifest, icons, service worker).
 set(LUMINAKU_SITE ${CMAKE_BINARY_DIR}/site)
-configure_file(web/index.html.in ${CMAKE_CURRENT_BINARY_DIR}/web/index.html @ONLY)
-set(_site_files ${LUMINAKU_SITE}/index.html ${LUMINAKU_SITE}/luminaku.js
-  ${LUMINAKU_SITE}/luminaku.wasm)
+set(_web ${CMAKE_CURRENT_BINARY_DIR}/web)
+set(LUMINAKU_SITE_VERSION "@LUMINAKU_SITE_VERSION@") # filled in by site.cmake
+configure_file(web/index.html.in ${_web}/index.html.in @ONLY)
+# The app's short name is the title's own, between its wave dashes; the calm shortcut is
+# named as the desktop entry's calm action is in Japanese.
+string(REGEX REPLACE "^～([^～]+)～.*" "\\1" LUMINAKU_SHORT_NAME "${LUMINAKU_TITLE}")
+file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/linux/luminaku.desktop.in _calm REGEX "^Name\\[ja\\]=" ENCODING UTF-8)
+string(REGEX REPLACE "^Name\\[ja\\]=" "" LUMINAKU_CALM_NAME "${_calm}")
+configure_file(web/luminaku.webmanifest.in ${_web}/luminaku.webmanifest @ONLY)
+
+# The trefoil for home screens: the scalable art, and for launchers that cut icons to their
+# own shape, the same wedges on a black square, inside the circle they all keep.
+find_program(LUMINAKU_RSVG rsvg-convert PATHS /usr/bin NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+  REQUIRED)
+set(_svg ${PROJECT_SOURCE_DIR}/art/trefoil.svg)
+file(READ ${_svg} _art)
+string(REGEX REPLACE "<circle [^>]*fill=\"#000000\"/>" "<rect width=\"32\" height=\"32\" fill=\"#000000\"/>"
+       _maskable "${_art}")
+if(_maskable STREQUAL _art)
+  message(FATAL_ERROR "art/trefoil.svg: no black disc to make the maskable icon from")
+endif()
+file(WRITE ${_web}/maskable.svg "${_maskable}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_svg})
+set(_icons)
+foreach(_icon "icon-192;${_svg};192" "icon-512;${_svg};512" "icon-maskable;${_web}/maskable.svg;512")
+  list(GET _icon 0 _name)
+  list(GET _icon 1 _from)
+  list(GET _icon 2 _size)
+  add_custom_command(OUTPUT ${_web}/${_name}.png
+    COMMAND ${LUMINAKU_RSVG} -w ${_size} -h ${_size} -o ${_web}/${_name}.png ${_from}
+    DEPENDS ${_from} COMMENT "Drawing ${_name}.png" VERBATIM)
+  list(APPEND _icons ${_web}/${_name}.png)
+endforeach()
+
+set(_inputs ${_web}/index.html.in ${_web}/luminaku.webmanifest
+  ${CMAKE_CURRENT_SOURCE_DIR}/web/sw.js.in ${_icons})
+# The program's files: DEPENDS names them by their target (the WebAssembly comes with the script).
+set(_program $<TARGET_FILE_DIR:luminaku>/luminaku.js $<TARGET_FILE_DIR:luminaku>/luminaku.wasm)
+set(_site_files)
+foreach(_name index.html luminaku.js luminaku.wasm luminaku.webmanifest sw.js)
+  list(APPEND _site_files ${LUMINAKU_SITE}/${_name} ${LUMINAKU_SITE}/${_name}.gz
+       ${LUMINAKU_SITE}/${_name}.br)
+endforeach()
+foreach(_name icon-192.png icon-512.png icon-maskable.png)
+  list(APPEND _site_files ${LUMINAKU_SITE}/${_name})
+endforeach()
 add_custom_command(OUTPUT ${_site_files}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${LUMINAKU_SITE}
-  COMMAND ${CMAKE_COMMAND} -E copy
-          $<TARGET_FILE_DIR:luminaku>/luminaku.js $<TARGET_FILE_DIR:luminaku>/luminaku.wasm
-          ${CMAKE_CURRENT_BINARY_DIR}/web/index.html ${LUMINAKU_SITE}
-  DEPENDS luminaku ${CMAKE_CURRENT_BINARY_DIR}/web/index.html
+  COMMAND ${CMAKE_COMMAND} -DSITE=${LUMINAKU_SITE} "-DFILES=${_inputs};${_program}"
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/web/site.cmake
+  DEPENDS luminaku ${_inputs} ${CMAKE_CURRENT_SOURCE_DIR}/web/site.cmake
   COMMENT "The folder to publish: ${LUMINAKU_SITE}" VERBATIM)
 add_custom_target(luminaku_site ALL DEPENDS ${_site_files})
