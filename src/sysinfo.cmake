@@ -19,11 +19,15 @@ elseif(EMSCRIPTEN)
   # The C library of emscripten has iconv built in.
   target_sources(luminaku_core PRIVATE
     shell/platform/WebPlatform.cpp shell/platform/WebPlatform.h
+    shell/platform/QtFileTest.cpp shell/platform/QtFileTest.h
     shell/platform/Cp932Iconv.cpp)
+  # The windows fitted to a small screen by Qt's own high-DPI scaling, set per screen.
+  target_link_libraries(luminaku_core PRIVATE Qt6::GuiPrivate)
 else()
   find_package(Iconv REQUIRED)
   target_sources(luminaku_core PRIVATE
     shell/platform/QtPlatform.cpp shell/platform/QtPlatform.h
+    shell/platform/QtFileTest.cpp shell/platform/QtFileTest.h
     shell/platform/Cp932Iconv.cpp)
   target_link_libraries(luminaku_core PRIVATE Iconv::Iconv)
   # The desktop's animation setting: KDE's files and the desktop portal over D-Bus.

@@ -606,6 +606,8 @@ private slots:
     {
         m_fx->rt.random.values = {20000.0f};
         m_fx->rt.messageBox.whileOpen = [this] { m_main->mnuVer()->trigger(); };
+        QString told; // what the page around the browser build hears
+        rt::setOnFailure([&told](const QString &message) { told = message; });
         bool unwound = false;
         QTimer::singleShot(0, m_main, [&] {
             try {
@@ -620,6 +622,7 @@ private slots:
         QCOMPARE(m_fx->rt.messageBox.shown, 1);
         QCOMPARE(m_fx->rt.messageBox.lastStyle & 0x70, int(rt::vbCritical));
         QVERIFY(m_fx->rt.messageBox.lastText.startsWith(QStringLiteral("実行時エラー '6'")));
+        QCOMPARE(told, m_fx->rt.messageBox.lastText);
         QVERIFY(!Forms::find<frmAbout>());
     }
 };
