@@ -9,6 +9,7 @@
 #include "shell/RuntimeError.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QDirIterator>
 #include <QEvent>
 #include <QFont>
@@ -31,6 +32,29 @@
 
 EM_JS(void, luminaku_tell_page_ended, (const char *error), {
     if (Module.luminakuEnded) Module.luminakuEnded(error ? UTF8ToString(error) : undefined);
+});
+
+// Qt 6.4 keeps a touch the browser cancels (a system gesture took it over) as still down: the
+// next finger given the same number (Chromium numbers them from 0 again) counts as that one
+// moving, and Qt drops its events until it lifts. Lifting the cancelled fingers after the cancel,
+// which Qt takes as the end of a touch already cancelled, lets go of them.
+EM_JS(void, luminaku_lift_cancelled_touches, (), {
+    for (const canvas of Module.qtContainerElements || []) {
+        canvas.addEventListener(
+            'touchcancel', function(e) {
+                try {
+                    canvas.dispatchEvent(new TouchEvent('touchend', {
+                        changedTouches : Array.from(e.changedTouches),
+                        touches : [],
+                        targetTouches : [],
+                        bubbles : true,
+                        cancelable : true
+                    }));
+                } catch (error) {
+                    // Without the TouchEvent constructor the cancelled touch stays as Qt keeps it.
+                }
+            });
+    }
 });
 
 namespace
@@ -100,7 +124,8 @@ struct Fit {
 
 Fit fitTo(QSizeF screen, QMargins frame)
 {
-    const QSizeF frames(frame.left() + frame.right(), frame.top() + frame.bottom());
+    // A pixel each way for Qt's rounding of a scaled window to the page's pixels.
+    const QSizeF frames(frame.left() + frame.right() + 2, frame.top() + frame.bottom() + 2);
     const qreal stacked =
         std::min((screen.width() - frames.width()) / std::max(Playfield.width(), Dialog.width()),
                  (screen.height() - 2 * frames.height()) / (Playfield.height() + Dialog.height()));
@@ -193,11 +218,18 @@ private:
                               windows[0]->windowHandle()->handle()->frameMargins());
         const bool changed = !qFuzzyCompare(fit.factor, m_fit.factor);
         m_fit = fit;
-        if (!changed && showing) return false;
+        // A desktop's windows stay where they are (the player may have moved them); a screen the
+        // game fills is shared out again as it turns.
+        if (!changed && (showing || !fit.fills)) return false;
         if (changed) QHighDpiScaling::setScreenFactor(screen, fit.factor);
         for (QWidget *window : std::as_const(windows)) {
             place(window);
-            window->update(); // drawn again at the new pixel ratio
+            // Drawn again at the new pixel ratio, into a picture of the new size: Qt 6.4 for
+            // WebAssembly would keep the old one and draw the window garbled.
+            window->backingStore()->resize(window->size());
+            for (QWidget *part : window->findChildren<QWidget *>())
+                part->update();
+            window->repaint();
         }
         return true;
     }
@@ -213,8 +245,8 @@ private:
             // Each part as large as its window needs, and half of what is left over.
             const bool frames = window->windowType() == Qt::Window;
             const auto length = [&](QSize s) {
-                const QSize framed = (s * m_fit.factor).grownBy(frame) / m_fit.factor;
-                return m_fit.parts == Qt::Vertical ? framed.height() : framed.width();
+                return m_fit.parts == Qt::Vertical ? s.grownBy(frame).height()
+                                                   : s.grownBy(frame).width();
             };
             const int total = m_fit.parts == Qt::Vertical ? screen.height() : screen.width();
             const int first = length(Playfield) + (total - length(Playfield) - length(Dialog)) / 2;
@@ -283,6 +315,7 @@ void attach()
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
     QFont::insertSubstitution(QStringLiteral("DejaVu Sans"), QStringLiteral("IPAGothic"));
     qApp->installEventFilter(new PageWatcher(qApp));
+    luminaku_lift_cancelled_touches();
     rt::setOnFailure([](const QString &message) { tellEnded(message); });
 }
 
