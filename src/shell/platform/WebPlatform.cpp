@@ -264,6 +264,9 @@ private:
         at.moveTop(std::clamp(at.top(), screen.top(),
                               std::max(screen.top(), screen.bottom() - at.height() + 1)));
         handle->setGeometry(at.marginsRemoved(frame));
+        // The widget told at once too: a message box fits itself to its text after it shows, and
+        // would go back where Qt first put it.
+        window->move(at.topLeft());
     }
 
     Fit m_fit;
