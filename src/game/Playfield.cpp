@@ -66,6 +66,30 @@ void Playfield::Form_MouseUp(std::int16_t /*button*/, std::int16_t /*shift*/)
     setBucket(1);
 }
 
+void Playfield::fingerDown(int finger, std::int16_t lane)
+{
+    m_finger = finger;
+    setBucket(lane);
+}
+
+void Playfield::fingerMoved(int finger, std::int16_t lane)
+{
+    if (finger == m_finger && lane != BucketLane) setBucket(lane);
+}
+
+void Playfield::fingerUp(int finger)
+{
+    if (finger != m_finger) return; // a finger that no longer counts lifts unseen
+    m_finger.reset();
+    setBucket(1);
+}
+
+void Playfield::touchCancelled()
+{
+    m_finger.reset();
+    setBucket(1);
+}
+
 void Playfield::setBucket(std::int16_t lane)
 {
     for (int j = 0; j < Lanes; ++j)

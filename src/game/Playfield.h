@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,13 @@ public:
     void Form_MouseDown(std::int16_t button, std::int16_t shift);
     void Form_MouseUp(std::int16_t button, std::int16_t shift);
 
+    // A finger on the playfield names a lane, as a held button does: the last finger down counts
+    // (and moves the bin as it slides) until it lifts; lifting it or a cancelled touch lets go.
+    void fingerDown(int finger, std::int16_t lane);
+    void fingerMoved(int finger, std::int16_t lane);
+    void fingerUp(int finger);
+    void touchCancelled();
+
     // The waiting round, if any, checks for a catch and for the tick.
     void pump();
 
@@ -100,4 +108,5 @@ private:
     RandomSource &m_random;
     std::vector<Round> m_rounds; // a Start during a round runs a new round on top
     bool m_held = false;
+    std::optional<int> m_finger; // the finger that moves the bin
 };

@@ -15,6 +15,10 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QTouchEvent>
+#include <QWindow>
+
+#include <cmath>
 
 namespace
 {
@@ -239,24 +243,87 @@ void frmMain::keyReleaseEvent(QKeyEvent *event)
     deliverInput([&] { m_playfield.Form_KeyUp(code, shift); });
 }
 
+void frmMain::showEvent(QShowEvent *event)
+{
+    // Touches are read from the window itself, before Qt hands them to the picture or label under
+    // the finger (which would keep them) or turns them into mouse clicks.
+    windowHandle()->installEventFilter(this);
+    Form::showEvent(event);
+}
+
+bool frmMain::touched(QTouchEvent *touch)
+{
+    if (touch->type() == QEvent::TouchCancel) {
+        if (m_fingers.isEmpty()) return false;
+        m_fingers.clear();
+        deliverInput([this] { m_playfield.touchCancelled(); });
+        return true;
+    }
+    // The playfield's own fingers; one on the menu bar goes on to Qt, which makes it a click.
+    bool ours = false;
+    for (const QEventPoint &point : touch->points()) {
+        const int id = point.id();
+        const QPoint at = client()->mapFromGlobal(point.globalPosition()).toPoint();
+        if (point.state() == QEventPoint::State::Pressed && client()->rect().contains(at)) {
+            m_fingers.insert(id);
+            setFocus(Qt::MouseFocusReason); // the keys back from the menu bar, as a click does
+            deliverInput([&] { m_playfield.fingerDown(id, laneAt(point)); });
+        } else if (!m_fingers.contains(id)) {
+            continue;
+        } else if (point.state() == QEventPoint::State::Released) {
+            m_fingers.remove(id);
+            deliverInput([&] { m_playfield.fingerUp(id); });
+        } else if (point.state() == QEventPoint::State::Updated) {
+            deliverInput([&] { m_playfield.fingerMoved(id, laneAt(point)); });
+        }
+        ours = true;
+    }
+    if (ours) touch->accept();
+    return ours;
+}
+
+std::int16_t frmMain::laneAt(const QEventPoint &point) const
+{
+    // The column nearest the finger, by where the bins stand: the boards are nearest the right.
+    const qreal x = client()->mapFromGlobal(point.globalPosition()).x();
+    const auto distance = [&](int lane) {
+        return std::abs(x - m_controls.widget("imgBakets", lane)->geometry().center().x());
+    };
+    std::int16_t nearest = 0;
+    for (std::int16_t lane = 1; lane < Playfield::Lanes; ++lane)
+        if (distance(lane) < distance(nearest)) nearest = lane;
+    return nearest;
+}
+
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == windowHandle()) {
+        switch (event->type()) {
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+            return touched(static_cast<QTouchEvent *>(event));
+        default:
+            break;
+        }
+    }
     if (watched == client()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: {
-            auto *mouse = static_cast<QMouseEvent *>(event);
-            deliverInput([&] {
-                m_playfield.Form_MouseDown(mouseButton(mouse->button()),
-                                           shiftState(mouse->modifiers()));
-            });
-            return true;
-        }
+        case QEvent::MouseButtonDblClick:
         case QEvent::MouseButtonRelease: {
             auto *mouse = static_cast<QMouseEvent *>(event);
+            // A finger is no button: a click made of a touch (by Qt or the system) is not the
+            // player's.
+            if (mouse->deviceType() == QInputDevice::DeviceType::TouchScreen) return true;
+            const std::int16_t button = mouseButton(mouse->button());
+            const std::int16_t shift = shiftState(mouse->modifiers());
             deliverInput([&] {
-                m_playfield.Form_MouseUp(mouseButton(mouse->button()),
-                                         shiftState(mouse->modifiers()));
+                if (event->type() == QEvent::MouseButtonRelease)
+                    m_playfield.Form_MouseUp(button, shift);
+                else
+                    m_playfield.Form_MouseDown(button, shift);
             });
             return true;
         }

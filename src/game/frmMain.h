@@ -11,8 +11,10 @@
 
 class QAction;
 class QMenu;
+class QEventPoint;
 class QMenuBar;
 class QTimer;
+class QTouchEvent;
 
 // The playfield: twelve drop pictures in three columns, the bins beneath, the boards and the
 // menu. Its rules live in Playfield; this class turns Qt's events into them and shows the result.
@@ -42,6 +44,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // PlayfieldView
@@ -71,6 +74,8 @@ private:
         FrameLimiter::paintNow(this);
     }
     void updateHeld();
+    bool touched(QTouchEvent *touch);
+    std::int16_t laneAt(const QEventPoint &point) const;
 
     QTimer *m_tmrTimer1;
     QAction *m_mnuStart;
@@ -79,4 +84,5 @@ private:
     QMenuBar *m_menuBar;
     Playfield m_playfield;
     QSet<QMenu *> m_openMenus;
+    QSet<int> m_fingers; // the touches that went down on the playfield
 };

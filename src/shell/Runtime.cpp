@@ -58,6 +58,7 @@ public:
 RandomSource *s_random = nullptr;
 MessageBoxBackend *s_messageBox = nullptr;
 bool s_failed = false;
+std::function<void(const QString &message)> s_onFailure;
 
 } // namespace
 
@@ -99,15 +100,21 @@ void fail(const std::exception &error) noexcept
     s_failed = true;
     const auto *runtime = dynamic_cast<const RuntimeError *>(&error);
     const QString text = QString::fromUtf8(error.what());
+    const QString message =
+        runtime ? QStringLiteral("実行時エラー '%1':\n\n%2").arg(int(runtime->code())).arg(text)
+                : text;
     try {
-        msgBox(runtime
-                   ? QStringLiteral("実行時エラー '%1':\n\n%2").arg(int(runtime->code())).arg(text)
-                   : text,
-               vbCritical);
+        msgBox(message, vbCritical);
     } catch (...) {
-        // Nothing more can be told; the game ends all the same.
+        // Nothing more can be shown; the game ends all the same.
     }
+    if (s_onFailure) s_onFailure(message);
     QCoreApplication::exit(1);
+}
+
+void setOnFailure(std::function<void(const QString &message)> told)
+{
+    s_onFailure = std::move(told);
 }
 
 void setMessageBox(MessageBoxBackend *backend)

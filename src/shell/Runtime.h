@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 
 class RandomSource;
 
@@ -38,6 +39,9 @@ void setRandom(RandomSource *source); // nullptr: the clock-seeded generator
 // player sees its message once, the application ends with status 1, and no handler runs after it.
 bool failed();
 void fail(const std::exception &error) noexcept;
+// Told the message the player saw when an error ends the game (the browser's page says so);
+// `told` must not throw.
+void setOnFailure(std::function<void(const QString &message)> told);
 template <typename Handler> void run(Handler &&handler) noexcept
 {
     if (failed()) return;

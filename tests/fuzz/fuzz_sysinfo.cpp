@@ -4,7 +4,7 @@
 // codes, value types, declared sizes and the bytes written (any length, NULs anywhere, code
 // page 932 or not), files found, refused or looked up for real, programs started or not.
 #include "shell/RuntimeError.h"
-#include "shell/platform/QtPlatform.h"
+#include "shell/platform/QtFileTest.h"
 #include "windows/SysInfo.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -83,9 +83,19 @@ const Placed Layout[] = {
 };
 // clang-format on
 
+// A finger's step on the playfield (client pixels; y < 0 is the menu bar) and the bin after it:
+// 'p'ressed, 'm'oved, 'r'eleased, all 'c'ancelled, or a 's'ystem's click made of the touch.
+struct Touch {
+    int finger;
+    char what;
+    QPoint at;
+    int bin;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Placed)
+Q_DECLARE_METATYPE(Touch)
 
 // The four windows through real widgets and real events, offscreen.
 class tst_windows : public QObject
@@ -113,6 +123,11 @@ private:
         for (int j = 0; j < 3; ++j)
             if (control("imgBakets", j)->isVisible()) shown = shown == -1 ? j : 99;
         return shown;
+    }
+    static QPointingDevice *touchScreen()
+    {
+        static QPointingDevice *const screen = QTest::createTouchDevice();
+        return screen;
     }
     void startRound(float lane)
     {
@@ -208,6 +223,48 @@ private slots:
         }
     }
 
+    // A finger names the column nearest it (and the right one over the boards, a label that would
+    // keep it), the bin slides with it and comes back when it lifts or the touch is cancelled; the
+    // last finger down counts; a touch is no left button; a tap on the menu bar opens its menu.
+    void fingersMoveTheBin_data()
+    {
+        QTest::addColumn<QList<Touch>>("touches");
+        QTest::newRow("left, lifted") << QList<Touch>{{1, 'p', {40, 60}, 0}, {1, 'r', {40, 60}, 1}};
+        QTest::newRow("boards") << QList<Touch>{{1, 'p', {240, 40}, 2}, {1, 'r', {240, 40}, 1}};
+        QTest::newRow("slide") << QList<Touch>{{1, 'p', {40, 184}, 0},
+                                               {1, 'm', {70, 120}, 1},
+                                               {1, 'm', {150, 120}, 2},
+                                               {1, 'r', {150, 9}, 1}};
+        QTest::newRow("cancel") << QList<Touch>{{1, 'p', {136, 60}, 2}, {1, 'c', {}, 1}};
+        QTest::newRow("two fingers") << QList<Touch>{{1, 'p', {40, 60}, 0},
+                                                     {2, 'p', {136, 60}, 2},
+                                                     {1, 'm', {40, 90}, 2},
+                                                     {1, 'r', {40, 90}, 2},
+                                                     {2, 'r', {136, 60}, 1}};
+        QTest::newRow("system's click")
+            << QList<Touch>{{1, 'p', {136, 60}, 2}, {1, 's', {136, 60}, 2}};
+        QTest::newRow("menu bar") << QList<Touch>{{1, 'p', {20, -9}, 1}, {1, 'r', {20, -9}, 1}};
+    }
+    void fingersMoveTheBin()
+    {
+        QFETCH(QList<Touch>, touches);
+        QPointingDevice *screen = touchScreen();
+        QWindow *w = m_main->windowHandle();
+        for (const Touch &t : touches) {
+            const QPoint at = m_main->client()->mapTo(m_main, t.at);
+            QTouchEvent cancel(QEvent::TouchCancel, screen);
+            QMouseEvent click(QEvent::MouseButtonPress, t.at, m_main->mapToGlobal(at),
+                              Qt::LeftButton, Qt::LeftButton, {}, screen);
+            if (t.what == 'p') QTest::touchEvent(w, screen).press(t.finger, at, w);
+            if (t.what == 'm') QTest::touchEvent(w, screen).move(t.finger, at, w);
+            if (t.what == 'r') QTest::touchEvent(w, screen).release(t.finger, at, w);
+            if (t.what == 'c') QCoreApplication::sendEvent(w, &cancel);
+            if (t.what == 's') QCoreApplication::sendEvent(m_main->client(), &click);
+            QCOMPARE(shownBin(), t.bin);
+        }
+        QCOMPARE(QApplication::activePopupWidget() != nullptr, touches[0].at.y() < 0);
+    }
+
     // The bin the player moves is painted before the event returns, frame limit or not.
     void theMovedBinIsPaintedAtOnce()
     {
@@ -235,9 +292,9 @@ private slots:
     void roundHeld_data()
     {
         QTest::addColumn<QString>("by");
-        for (const char *by :
-             {"message box", "Alt tapped", "Alt tapped, a click", "Alt tapped, another window",
-              "File menu, Alt+F", "File menu, F10", "Help menu, mouse", "Start"})
+        for (const char *by : {"message box", "Alt tapped", "Alt tapped, a click",
+                               "Alt tapped, a finger", "Alt tapped, another window",
+                               "File menu, Alt+F", "File menu, F10", "Help menu, mouse", "Start"})
             QTest::newRow(by) << QString::fromLatin1(by);
     }
     void roundHeld()
@@ -275,6 +332,10 @@ private slots:
             if (by.endsWith("click")) {
                 QTest::mousePress(w, Qt::LeftButton, {},
                                   m_main->client()->mapTo(m_main, QPoint(150, 99)));
+            } else if (by.endsWith("finger")) {
+                QTest::touchEvent(w, touchScreen())
+                    .press(1, m_main->client()->mapTo(m_main, QPoint(88, 99)), w);
+                QTest::touchEvent(w, touchScreen()).release(1, {}, w);
             } else if (by.endsWith("window")) { // and back: the playfield has the keys again
                 QWidget other;
                 other.show();
@@ -517,6 +578,8 @@ private slots:
     {
         m_fx->rt.random.values = {20000.0f};
         m_fx->rt.messageBox.whileOpen = [this] { m_main->mnuVer()->trigger(); };
+        QString told; // what the page around the browser build hears
+        rt::setOnFailure([&told](const QString &message) { told = message; });
         bool unwound = false;
         QTimer::singleShot(0, m_main, [&] {
             try {
@@ -531,6 +594,7 @@ private slots:
         QCOMPARE(m_fx->rt.messageBox.shown, 1);
         QCOMPARE(m_fx->rt.messageBox.lastStyle & 0x70, int(rt::vbCritical));
         QVERIFY(m_fx->rt.messageBox.lastText.startsWith(QStringLiteral("実行時エラー '6'")));
+        QCOMPARE(told, m_fx->rt.messageBox.lastText);
         QVERIFY(!Forms::find<frmAbout>());
     }
 };

@@ -3,12 +3,12 @@
 #include "QtPlatform.h"
 
 #include "Cp932.h"
+#include "QtFileTest.h"
 #include "Services.h"
 #include "SysInfoLocations.h"
 #include "shell/Application.h"
 #include "shell/RuntimeError.h"
 
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -23,13 +23,6 @@ bool sameName(const std::string &a, const char *b)
 {
     return QString::fromLatin1(a.data(), qsizetype(a.size()))
                .compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
-}
-
-QString fromUtf8(const std::string &text)
-{
-    // A NUL inside a path would cut it short unseen.
-    if (text.find('\0') != std::string::npos) throw RuntimeError::invalidArgument();
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 } // namespace
@@ -87,19 +80,12 @@ void StandInRegistry::closeKey(KeyHandle key)
     m_open.erase(key);
 }
 
-std::string QtFileTest::dir(const std::string &path)
-{
-    const QFileInfo info(fromUtf8(path));
-    if (path.empty() || !info.isFile()) return {};
-    return info.fileName().toStdString();
-}
-
 void QtLauncher::start(const std::string &path)
 {
     // The program is taken as a whole, blanks and all, and it gets the environment the game
     // was given, not the game's own settings.
     QProcess process;
-    process.setProgram(fromUtf8(path));
+    process.setProgram(pathFromUtf8(path));
     process.setProcessEnvironment(Application::environmentForPrograms());
     if (process.program().isEmpty() || !process.startDetached())
         throw RuntimeError::invalidArgument();

@@ -8,8 +8,8 @@
 
 #include <map>
 
-// The binding for systems without a registry: Qt's file test and program launch, and a
-// stand-in registry.
+// The binding for systems without a registry: Qt's program launch and a stand-in registry (and
+// Qt's file test, QtFileTest.h).
 namespace platform
 {
 
@@ -36,12 +36,6 @@ private:
     QStringList m_searchPaths;
     std::map<KeyHandle, std::string> m_open; // each open key and the value it holds
     KeyHandle m_next = 1;
-};
-
-class QtFileTest final : public FileTest
-{
-public:
-    std::string dir(const std::string &path) override;
 };
 
 class QtLauncher final : public Launcher
