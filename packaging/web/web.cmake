@@ -98,6 +98,17 @@ qt_import_plugins(luminaku EXCLUDE_BY_TYPE imageformats)
 # Optimised for size at link time too, where the whole of Qt goes through binaryen.
 target_link_options(luminaku PRIVATE -Oz)
 
+# A run-time error in a handler ends the game after its message box, and the launcher catches
+# its own errors, in a browser as on the desktop: the game's own code catches exceptions (Qt's
+# does not, and stays as small as Qt builds it).
+get_target_property(_qt_link Qt6::Platform INTERFACE_LINK_OPTIONS)
+list(REMOVE_ITEM _qt_link "SHELL:-s DISABLE_EXCEPTION_CATCHING=1")
+set_target_properties(Qt6::Platform PROPERTIES INTERFACE_LINK_OPTIONS "${_qt_link}")
+foreach(_target luminaku_core luminaku)
+  target_compile_options(${_target} PRIVATE "SHELL:-s DISABLE_EXCEPTION_CATCHING=0")
+endforeach()
+target_link_options(luminaku PRIVATE "SHELL:-s DISABLE_EXCEPTION_CATCHING=0")
+
 # The folder to publish: the page, the program, and what makes it an installable app that
 # plays offline after one visit (manifest, icons, service worker).
 set(LUMINAKU_SITE ${CMAKE_BINARY_DIR}/site)
