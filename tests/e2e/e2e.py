@@ -358,9 +358,13 @@ def flow_windows(game, seeder):
             box = over_field(game, field, "the not-available message", TITLE, None, about[0], over[0])
             game.keys(box[0], "Return")
             wait("the message to close", lambda: game.other(field[0], about[0], over[0]) == [])
-    # Since the tool started, wine hands the game's windows the keys only once they are clicked.
-    click(about, (328, 186))  # OK
-    wait("OK to close the version window", lambda: game.other(field[0], over[0]) == [])
+    # Since the tool started, wine hands the game's windows the keys only once they are clicked,
+    # and may take a click for that alone: OK is clicked until the window goes.
+    def ok_closes():
+        click(about, (328, 186))
+        time.sleep(0.5)
+        return game.other(field[0], over[0]) == []
+    wait("OK to close the version window", ok_closes, timeout=10)
     click(field, (150, 10))
     quit_leaving(game, field, over)
 
